@@ -1,0 +1,44 @@
+#include "app/SvModules.h"
+
+#include "core/SvStrings.h"
+
+#include <clocale>
+
+namespace sv {
+
+namespace {
+
+struct TSvModuleStep {
+  void (*Start)();
+  void (*Finish)(); // may be null
+};
+
+void StartPlatform() {
+  // The user's locale decides the system code page and the string table's language.
+  std::setlocale(LC_ALL, "");
+  InitStringTable();
+}
+
+// The order of start; the modules finish in reverse.
+constexpr TSvModuleStep kSteps[] = {
+    {StartPlatform, nullptr},
+};
+
+} // namespace
+
+TSvModules::TSvModules() {
+  for (const TSvModuleStep& step : kSteps) {
+    step.Start();
+    ++FStarted;
+  }
+}
+
+TSvModules::~TSvModules() {
+  while (FStarted > 0) {
+    const TSvModuleStep& step = kSteps[--FStarted];
+    if (step.Finish)
+      step.Finish();
+  }
+}
+
+} // namespace sv

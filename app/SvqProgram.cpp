@@ -1,0 +1,72 @@
+#include "app/SvqProgram.h"
+
+#include "app/SvqArgs.h"
+#include "app/SvqCommon.h"
+#include "core/SvErrors.h"
+#include "core/SvStrings.h"
+
+#include <cxxabi.h>
+#include <memory>
+#include <typeinfo>
+
+namespace sv {
+
+void ShowUsage() {
+  WriteLine(SvTr("SvqPeek shows the SVQ information and can remove language from the file."));
+  WriteSyntax();
+  WriteLineFmt("SvqPeek [-t] %s", {SvTr("svqfile")});
+  WriteLineFmt("  -t         %s", {SvTr("Show translations")});
+  WriteLine(SvTr("  svqfile    SVQ file to process"));
+}
+
+int RunSvqPeek(const std::vector<std::string>& arguments) {
+  WriteBanner("SvqPeek");
+  const TSvqArguments parsed = ParseArguments(arguments);
+  if (parsed.ShowUsage) {
+    ShowUsage();
+    return 0;
+  }
+  const auto path = ResolveFile(parsed);
+  if (!path) {
+    WriteLineFmt(SvTr("Could not find file: %s"), {parsed.FileName});
+    return 0;
+  }
+  return 0;
+}
+
+namespace {
+
+std::string Demangle(const std::type_info* type) {
+  if (!type)
+    return "Exception";
+  int status = 0;
+  std::unique_ptr<char, void (*)(void*)> name(
+      abi::__cxa_demangle(type->name(), nullptr, nullptr, &status), std::free);
+  return status == 0 && name ? std::string(name.get()) : std::string(type->name());
+}
+
+} // namespace
+
+void ReportUncaughtError(std::exception_ptr error, const char* moduleName) {
+  std::string typeName = Demangle(abi::__cxa_current_exception_type());
+  std::string message;
+  const void* address = nullptr;
+  try {
+    std::rethrow_exception(error);
+  } catch (const ESvError& e) {
+    typeName = e.TypeName();
+    message = e.what();
+    address = e.Address();
+  } catch (const std::exception& e) {
+    message = e.what();
+  } catch (...) {
+  }
+  const char* stop = !message.empty() && message.back() == '.' ? "" : ".";
+  FlushOutput();
+  WriteText(SvFormat("Exception %s in module %s at %p.\r\n%s%s\r\n",
+                     {typeName, moduleName, address, message, stop}));
+  WriteLine();
+  FlushOutput();
+}
+
+} // namespace sv

@@ -1,0 +1,21 @@
+# Compiler options shared by every target of the project.
+add_library(sv_options INTERFACE)
+target_compile_options(sv_options INTERFACE -Wall -Wextra)
+target_compile_features(sv_options INTERFACE cxx_std_20)
+if(SV_SANITIZE)
+  target_compile_options(sv_options INTERFACE -fsanitize=address,undefined
+                         -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(sv_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# sv_library(NAME SOURCES... [LINKS ...]): a static library of the project.
+function(sv_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC sv_options ${ARG_LINKS})
+  foreach(src IN LISTS ARG_SOURCES)
+    get_filename_component(abs "${src}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+    set_property(GLOBAL APPEND PROPERTY SV_GETTEXT_SOURCES "${abs}")
+  endforeach()
+endfunction()
