@@ -15,7 +15,9 @@ enum TSvLocaleInfo {
   LOCALE_SENGCOUNTRY
 };
 
-// The text in the system code page; empty when the platform has none.
+// The text as UTF-16; empty when the platform has none.
+std::u16string GetLocaleInfoW(std::uint32_t locale, TSvLocaleInfo info);
+// The same narrowed to the system code page (WideToAnsi with code page 0).
 std::string GetLocaleInfoA(std::uint32_t locale, TSvLocaleInfo info);
 
 } // namespace sv
