@@ -26,14 +26,19 @@ install_missing() {
   fi
 }
 
-# build DIR [cmake options...]
+# build DIR [--target T] [cmake options...]
 build() {
   local dir=$1
   shift
+  local target=()
+  if [ "${1:-}" = --target ]; then
+    target=(--target "$2")
+    shift 2
+  fi
   local launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
   cmake -S . -B "$dir" "${launcher[@]}" "$@" >/dev/null
-  cmake --build "$dir" -j "$(nproc)"
+  cmake --build "$dir" -j "$(nproc)" "${target[@]}"
 }
 
 run_tests() {
@@ -44,8 +49,7 @@ run_tests() {
 case "${1:-}" in
   run)
     install_missing
-    build build -DSV_BUILD_TESTS=ON -DSV_BUILD_BENCH=OFF
-    [ -f examples/sample.svq ] || ./build/tests/support/SvqMakeSample examples/sample.svq
+    build build --target SvqPeek
     ./build/app/SvqPeek -t examples/sample.svq
     ;;
   test)

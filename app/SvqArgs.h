@@ -9,9 +9,9 @@ namespace sv {
 
 struct TSvqArguments {
   bool ShowTranslations = false;
-  bool ShowUsage = false;  // no file name, or a switch other than -t
-  std::string FileName;    // folded to lower case, default extension added
-  std::string GivenName;   // as given, default extension added
+  bool ShowUsage = false; // no file name, or a switch other than -t
+  std::string FileName;   // folded to lower case, default extension added
+  std::string GivenName;  // as given, default extension added
 };
 
 // ASCII letters A-Z to lower case; other bytes stay.

@@ -10,7 +10,9 @@
 
 namespace sv {
 
-void WriteText(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+void WriteText(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+}
 
 void WriteLine(std::string_view text) {
   WriteText(text);
@@ -27,8 +29,12 @@ void WriteBanner(std::string_view programName) {
                {programName, SvTr("Version"), SV_VERSION, SvTr("Copyright")});
 }
 
-void WriteSyntax() { WriteLine(SvTr("Syntax:")); }
+void WriteSyntax() {
+  WriteLine(SvTr("Syntax:"));
+}
 
-void FlushOutput() { std::fflush(stdout); }
+void FlushOutput() {
+  std::fflush(stdout);
+}
 
 } // namespace sv

@@ -47,8 +47,8 @@ std::string Demangle(const std::type_info* type) {
 
 } // namespace
 
-void ReportUncaughtError(std::exception_ptr error, const char* moduleName) {
-  std::string typeName = Demangle(abi::__cxa_current_exception_type());
+std::string UncaughtErrorReport(std::exception_ptr error, const char* moduleName) {
+  std::string typeName = "Exception";
   std::string message;
   const void* address = nullptr;
   try {
@@ -58,14 +58,20 @@ void ReportUncaughtError(std::exception_ptr error, const char* moduleName) {
     message = e.what();
     address = e.Address();
   } catch (const std::exception& e) {
+    typeName = Demangle(abi::__cxa_current_exception_type());
     message = e.what();
   } catch (...) {
+    typeName = Demangle(abi::__cxa_current_exception_type());
   }
   const char* stop = !message.empty() && message.back() == '.' ? "" : ".";
+  return SvFormat("Exception %s in module %s at %p.\r\n%s%s\r\n",
+                  {typeName, moduleName, address, message, stop}) +
+         "\n";
+}
+
+void ReportUncaughtError(std::exception_ptr error, const char* moduleName) {
   FlushOutput();
-  WriteText(SvFormat("Exception %s in module %s at %p.\r\n%s%s\r\n",
-                     {typeName, moduleName, address, message, stop}));
-  WriteLine();
+  WriteText(UncaughtErrorReport(error, moduleName));
   FlushOutput();
 }
 

@@ -11,7 +11,10 @@ namespace sv {
 int RunSvqPeek(const std::vector<std::string>& arguments);
 // Writes the usage block.
 void ShowUsage();
-// Writes the report of an error that escaped the run.
+// The report of an error that escaped the run: type name, module, the code address
+// where it arose, and the message with a full stop added when it lacks one.
+std::string UncaughtErrorReport(std::exception_ptr error, const char* moduleName);
+// Flushes standard output and writes the report there.
 void ReportUncaughtError(std::exception_ptr error, const char* moduleName);
 
 } // namespace sv

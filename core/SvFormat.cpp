@@ -10,7 +10,8 @@ namespace sv {
 namespace {
 
 [[noreturn]] void FormatError(std::string_view format) {
-  throw ESvConvertError("Format '" + std::string(format) + "' invalid or incompatible with argument");
+  throw ESvConvertError("Format '" + std::string(format) +
+                        "' invalid or incompatible with argument");
 }
 
 void Pad(std::string& out, std::string_view text, int width, bool left) {

@@ -11,7 +11,9 @@
 
 namespace sv {
 
-const char* SvTr(const char* english) { return dgettext(SV_TEXT_DOMAIN, english); }
+const char* SvTr(const char* english) {
+  return dgettext(SV_TEXT_DOMAIN, english);
+}
 
 void InitStringTable() {
   bindtextdomain(SV_TEXT_DOMAIN, SV_LOCALE_DIR);

@@ -8,7 +8,9 @@ namespace sv {
 const char* SvTr(const char* english);
 
 // Marks a text as localizable where it is stored, to be looked up later with SvTr.
-constexpr const char* SvN(const char* english) { return english; }
+constexpr const char* SvN(const char* english) {
+  return english;
+}
 
 // Binds the text domain to its catalog folder. Called once at program start.
 void InitStringTable();

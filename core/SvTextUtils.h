@@ -31,9 +31,9 @@ std::u16string UnquoteDoubled(const std::u16string& text, int quoteKind);
 std::string DecodeEscapes(const std::string& text, int lineBreakMode);
 std::u16string DecodeEscapes(const std::u16string& text, int lineBreakMode);
 
-bool IsDigit(char16_t c);      // "0" to "9"
-bool IsIdentStart(char16_t c); // "A" to "Z", "a" to "z" and "_"
-bool IsIdentChar(char16_t c);  // IsIdentStart or IsDigit
+bool IsDigit(char16_t c);                  // "0" to "9"
+bool IsIdentStart(char16_t c);             // "A" to "Z", "a" to "z" and "_"
+bool IsIdentChar(char16_t c);              // IsIdentStart or IsDigit
 bool IsDigits(const std::string& text);    // every character a digit; true for ""
 bool IsDigits(const std::u16string& text); // every character a digit; true for ""
 

@@ -33,9 +33,9 @@ struct TSvSvqHeader {
   char Magic[3];
   std::uint8_t Version;
   std::uint8_t ByteOrder;
-  std::uint8_t CharacterSet;     // versions 2 and later
+  std::uint8_t CharacterSet; // versions 2 and later
   std::uint8_t ContextKind;
-  std::uint8_t CharacterSetV1;   // version 1 keeps its character set here
+  std::uint8_t CharacterSetV1; // version 1 keeps its character set here
   std::uint8_t Reserved1[4];
   std::uint16_t LanguageCount;
   std::uint32_t LanguageOffset;
@@ -66,8 +66,12 @@ static_assert(offsetof(TSvSvqHeader, InformationOffset) == 32);
 static_assert(offsetof(TSvSvqHeader, Reserved3) == 36);
 
 // How the codes are tested wherever a reader decides by them.
-constexpr bool SwapsBytes(std::uint8_t byteOrder) { return byteOrder == boBigEndian; }
-constexpr bool HasAnsiStrings(std::uint8_t characterSet) { return characterSet != csUnicode; }
+constexpr bool SwapsBytes(std::uint8_t byteOrder) {
+  return byteOrder == boBigEndian;
+}
+constexpr bool HasAnsiStrings(std::uint8_t characterSet) {
+  return characterSet != csUnicode;
+}
 constexpr bool HasFormType(std::uint8_t contextKind) {
   return contextKind == ckFormTypeComponentName || contextKind == ckFormType;
 }
@@ -76,9 +80,15 @@ constexpr bool HasComponentName(std::uint8_t contextKind) {
 }
 
 // Version tests of the format: which fields a record or block carries.
-constexpr bool HasCodes(int version) { return version >= 2; }        // language/country code, text 2
-constexpr bool HasRecordLength(int version) { return version >= 3; } // record length, number, time stamp
-constexpr bool HasInformation(int version) { return version != 1; }
+constexpr bool HasCodes(int version) {
+  return version >= 2;
+} // language/country code, text 2
+constexpr bool HasRecordLength(int version) {
+  return version >= 3;
+} // record length, number, time stamp
+constexpr bool HasInformation(int version) {
+  return version != 1;
+}
 
 // A language record holds, in this order (fields marked v2/v3 only from that version):
 //   record length (16-bit, v3), primary language (16-bit), language code (2-char code, v2),

@@ -34,8 +34,11 @@ TEST(SvqArgs, DefaultExtension) {
 }
 
 TEST(SvqArgs, TranslationSwitchInAnyPositionAndSpelling) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {"-T", "dict"}, {"/t", "dict"}, {"dict", "-t"}, {"-translations", "dict"}, {"-tx", "dict"}}) {
+  for (const auto& args : std::vector<std::vector<std::string>>{{"-T", "dict"},
+                                                                {"/t", "dict"},
+                                                                {"dict", "-t"},
+                                                                {"-translations", "dict"},
+                                                                {"-tx", "dict"}}) {
     const TSvqArguments parsed = ParseArguments(args);
     EXPECT_FALSE(parsed.ShowUsage);
     EXPECT_TRUE(parsed.ShowTranslations);

@@ -11,20 +11,23 @@ using sv::test::TSvTempDir;
 namespace {
 
 const std::string kBanner = "SvqPeek Version 1.0.0 Copyright 2026 The SvqPeek developers\n";
-const std::string kUsage = "SvqPeek shows the SVQ information and can remove language from the file.\n"
-                           "Syntax:\n"
-                           "SvqPeek [-t] svqfile\n"
-                           "  -t         Show translations\n"
-                           "  svqfile    SVQ file to process\n";
+const std::string kUsage =
+    "SvqPeek shows the SVQ information and can remove language from the file.\n"
+    "Syntax:\n"
+    "SvqPeek [-t] svqfile\n"
+    "  -t         Show translations\n"
+    "  svqfile    SVQ file to process\n";
 
-sv::test::TSvProcessResult RunTool(const std::vector<std::string>& args, const std::string& dir = {}) {
+sv::test::TSvProcessResult RunTool(const std::vector<std::string>& args,
+                                   const std::string& dir = {}) {
   return RunProcess(SVQPEEK_EXE, args, dir, {"LC_ALL=C.UTF-8", "LANGUAGE="});
 }
 
 } // namespace
 
 TEST(SvqPeek, UsageBlockWithExitCodeZero) {
-  for (const auto& args : std::vector<std::vector<std::string>>{{}, {"-x", "dict"}, {"-"}, {"-t"}}) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{}, {"-x", "dict"}, {"-"}, {"-t"}}) {
     const auto result = RunTool(args);
     EXPECT_EQ(result.Output, kBanner + kUsage);
     EXPECT_EQ(result.ExitCode, 0);
@@ -57,7 +60,8 @@ TEST(SvqPeek, ExistingFilesPassTheCheck) {
   // A name without an extension is looked up unchanged when it ends in ".".
   EXPECT_EQ(RunTool({"dict."}, dir.Path()).Output.find("Could not find"), std::string::npos);
   // The last name wins: a.svq does not exist, b.svq does.
-  EXPECT_EQ(RunTool({"a.svq", "b.svq"}, dir.Path()).Output.find("Could not find"), std::string::npos);
+  EXPECT_EQ(RunTool({"a.svq", "b.svq"}, dir.Path()).Output.find("Could not find"),
+            std::string::npos);
   // An absolute path is a file name, not a switch.
   const auto absolute = RunTool({dir.File("b")});
   EXPECT_EQ(absolute.Output.find("Could not find"), std::string::npos);

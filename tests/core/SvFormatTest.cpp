@@ -1,5 +1,5 @@
-#include "core/SvErrors.h"
 #include "core/SvFormat.h"
+#include "core/SvErrors.h"
 
 #include <gtest/gtest.h>
 

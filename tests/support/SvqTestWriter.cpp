@@ -296,8 +296,7 @@ TSvqTestFile SampleDictionary() {
       {u"TAboutForm", u"OkButton", u"OK", u"OK", u"OK"},
       {u"TOptionsForm", u"Caption", u"Options", u"Optionen", u"オプション"},
       {u"TOptionsForm", u"CancelButton", u"Cancel", u"Abbrechen", u"キャンセル"},
-      {u"TOptionsForm", u"SizeLabel", u"Size: %d bytes", u"Größe: %d Bytes",
-       u"サイズ: %d バイト"},
+      {u"TOptionsForm", u"SizeLabel", u"Size: %d bytes", u"Größe: %d Bytes", u"サイズ: %d バイト"},
       {u"TOptionsForm", u"Hint", u"Say \"hello\"", u"Sag \"hallo\"", u""},
   };
   for (const Entry& e : entries)

@@ -18,15 +18,15 @@ struct TSvqTestLanguage {
   std::uint16_t Sublanguage = 1;
   std::string CountryCode = "US";
   std::string Text1;
-  std::string Text2;               // version 2 and later
-  std::uint16_t Number = 0;        // version 3 and later
+  std::string Text2;        // version 2 and later
+  std::uint16_t Number = 0; // version 3 and later
   std::uint16_t CodePage = 1252;
   std::uint8_t Byte1 = 0;
   std::string Name = "English";
   std::string NativeName = "English";
   std::string Text3;
   std::uint8_t Byte2 = 0;
-  std::vector<std::uint8_t> Tail;           // version 3: bytes beyond the known fields
+  std::vector<std::uint8_t> Tail;            // version 3: bytes beyond the known fields
   std::optional<std::uint16_t> RecordLength; // version 3: overrides the computed length
 };
 
@@ -63,7 +63,7 @@ struct TSvqTestFile {
   // Overrides of computed header values, for broken files.
   std::optional<std::uint16_t> LanguageCount, RowCount;
   std::optional<std::uint32_t> LanguageOffset, TranslationOffset, InformationOffset;
-  bool ReverseBlocks = false;           // information, translations, languages
+  bool ReverseBlocks = false;            // information, translations, languages
   std::optional<std::size_t> TruncateTo; // cut the file to this many bytes
 
   std::vector<std::uint8_t> Build() const;
