@@ -1,6 +1,8 @@
 #include "app/SvModules.h"
 
 #include "core/SvStrings.h"
+#include "locale/SvConvert.h"
+#include "locale/SvLang.h"
 
 #include <clocale>
 
@@ -22,6 +24,8 @@ void StartPlatform() {
 // The order of start; the modules finish in reverse.
 constexpr TSvModuleStep kSteps[] = {
     {StartPlatform, nullptr},
+    {StartLangService, FinishLangService},
+    {InitCodePageSupport, FinishCodePageSupport},
 };
 
 } // namespace
