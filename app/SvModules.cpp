@@ -1,6 +1,9 @@
 #include "app/SvModules.h"
 
 #include "core/SvStrings.h"
+#include "locale/SvConvert.h"
+#include "locale/SvLang.h"
+#include "locale/SvLocaleTables.h"
 
 #include <clocale>
 
@@ -22,6 +25,9 @@ void StartPlatform() {
 // The order of start; the modules finish in reverse.
 constexpr TSvModuleStep kSteps[] = {
     {StartPlatform, nullptr},
+    {StartLangService, FinishLangService},
+    {InitCodePageSupport, FinishCodePageSupport},
+    {LoadLocaleTableNames, ReleaseLocaleTableNames},
 };
 
 } // namespace
