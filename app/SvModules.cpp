@@ -3,6 +3,7 @@
 #include "core/SvStrings.h"
 #include "locale/SvConvert.h"
 #include "locale/SvLang.h"
+#include "locale/SvLocaleTables.h"
 
 #include <clocale>
 
@@ -26,6 +27,7 @@ constexpr TSvModuleStep kSteps[] = {
     {StartPlatform, nullptr},
     {StartLangService, FinishLangService},
     {InitCodePageSupport, FinishCodePageSupport},
+    {LoadLocaleTableNames, ReleaseLocaleTableNames},
 };
 
 } // namespace
