@@ -1,6 +1,7 @@
 #include "locale/SvLocaleTables.h"
 
 #include "core/SvStrings.h"
+#include "locale/SvPlatformNls.h"
 
 #include <charconv>
 #include <memory>
@@ -374,7 +375,8 @@ std::string CountryNameOf(const std::string& language, const std::string& countr
       break;
     }
   }
-  return std::string();
+  // Not in the table: the platform's English name of the locale's country.
+  return GetLocaleInfoA(LanguageIdOf(language, country, script, ""), LOCALE_SENGCOUNTRY);
 }
 
 } // namespace sv

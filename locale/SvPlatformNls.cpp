@@ -1,5 +1,6 @@
 #include "locale/SvPlatformNls.h"
 
+#include "locale/SvConvert.h"
 #include "locale/SvLocaleTables.h"
 
 #include <unicode/uloc.h>
@@ -73,6 +74,10 @@ std::u16string GetLocaleInfoW(std::uint32_t locale, TSvLocaleInfo info) {
     return IcuDisplayName(uloc_getDisplayCountry, icuLocale, "en");
   }
   return std::u16string();
+}
+
+std::string GetLocaleInfoA(std::uint32_t locale, TSvLocaleInfo info) {
+  return WideToAnsi(GetLocaleInfoW(locale, info), 0);
 }
 
 } // namespace sv

@@ -220,6 +220,13 @@ TEST(SvLocaleLookup, LanguageAndCountryNames) {
   EXPECT_EQ(CountryNameOf("sr", "BA", 1), "Bosnia and Herzegovina");
   EXPECT_EQ(CountryNameOf("de", "", 0), "");
   EXPECT_EQ(CountryNameOf("", "", 0), "");
+  EXPECT_EQ(CountryNameOf("xx", "DE", 0), "");
+}
+
+TEST(SvLocaleLookup, CountryNameFallsBackToThePlatform) {
+  // The Tsonga row has no country name; the platform names 0x0431's country.
+  EXPECT_EQ(CountryNameOf("ts", "  ", 0), "South Africa");
+  EXPECT_EQ(CountryNameOf("ts", "  ", 3), "") << "no row of that script: identifier 0x0031";
 }
 
 } // namespace

@@ -36,6 +36,13 @@ TEST(SvPlatformNls, DefaultAnsiCodePageFromTheTables) {
   EXPECT_EQ(GetLocaleInfoW(0x0455, LOCALE_IDEFAULTANSICODEPAGE), u"0") << "not in our tables";
 }
 
+TEST(SvPlatformNls, NarrowedToTheSystemCodePage) {
+  EXPECT_EQ(GetLocaleInfoA(0x0C07, LOCALE_SENGCOUNTRY), "Austria");
+  EXPECT_EQ(GetLocaleInfoA(0x0407, LOCALE_SNATIVECTRYNAME), "Deutschland");
+  EXPECT_EQ(GetLocaleInfoA(0x0419, LOCALE_IDEFAULTANSICODEPAGE), "1251");
+  EXPECT_EQ(GetLocaleInfoA(0xFFFF, LOCALE_SNATIVELANGNAME), "");
+}
+
 TEST(SvPlatformNls, UnknownIdentifiersGiveEmptyText) {
   for (std::uint32_t locale : {0x0000u, 0xFFFFu, 0x7F7Fu}) {
     SCOPED_TRACE(locale);
