@@ -9,13 +9,11 @@
 #include "locale/SvPlatformConvert.h"
 #include "locale/SvPlatformNls.h"
 
-#include <unicode/locid.h>
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 
 #include <charconv>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 

@@ -204,12 +204,22 @@ TEST(SvConvert, CompareTextByLocale) {
   }
 }
 
-TEST(SvConvert, DefaultAnsiCodePageOfChineseLocales) {
+TEST(SvConvert, DefaultAnsiCodePageOfLocale) {
+  // Chinese is decided without the platform.
   EXPECT_EQ(DefaultAnsiCodePageOfLocale(0x0404), 950);
   EXPECT_EQ(DefaultAnsiCodePageOfLocale(0x0804), 936);
   EXPECT_EQ(DefaultAnsiCodePageOfLocale(0x0C04), 950);
   EXPECT_EQ(DefaultAnsiCodePageOfLocale(0x1004), 936);
   EXPECT_EQ(DefaultAnsiCodePageOfLocale(0x1404), 950);
+  // The platform's answer.
+  EXPECT_EQ(DefaultAnsiCodePageOfLocale(0x0409), 1252);
+  EXPECT_EQ(DefaultAnsiCodePageOfLocale(0x0419), 1251);
+  EXPECT_EQ(DefaultAnsiCodePageOfLocale(0x0411), 932);
+  EXPECT_EQ(DefaultAnsiCodePageOfLocale(0x081A), 1250);
+  // The platform has none: the primary language decides.
+  EXPECT_EQ(DefaultAnsiCodePageOfLocale(0x3C1A), 1251); // Serbian, sublanguage 15
+  EXPECT_EQ(DefaultAnsiCodePageOfLocale(0x0C2C), 1254); // Azeri, sublanguage 3
+  EXPECT_EQ(DefaultAnsiCodePageOfLocale(0x042B), 1252); // Armenian: Unicode only
 }
 
 TEST(SvConvert, PlatformFacts) {
