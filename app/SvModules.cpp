@@ -1,6 +1,8 @@
 #include "app/SvModules.h"
 
 #include "core/SvStrings.h"
+#include "odbc/SvODBC.h"
+#include "odbc/SvODBCInt.h"
 
 #include <clocale>
 
@@ -22,6 +24,9 @@ void StartPlatform() {
 // The order of start; the modules finish in reverse.
 constexpr TSvModuleStep kSteps[] = {
     {StartPlatform, nullptr},
+    // The ODBC driver manager, if installed, then the environment and its data sources.
+    {StartODBCInt, FinishODBCInt},
+    {StartODBC, FinishODBC},
 };
 
 } // namespace
