@@ -4,6 +4,8 @@
 #include "locale/SvConvert.h"
 #include "locale/SvLang.h"
 #include "locale/SvLocaleTables.h"
+#include "odbc/SvODBC.h"
+#include "odbc/SvODBCInt.h"
 
 #include <clocale>
 
@@ -28,6 +30,9 @@ constexpr TSvModuleStep kSteps[] = {
     {StartLangService, FinishLangService},
     {InitCodePageSupport, FinishCodePageSupport},
     {LoadLocaleTableNames, ReleaseLocaleTableNames},
+    // The ODBC driver manager, if installed, then the environment and its data sources.
+    {StartODBCInt, FinishODBCInt},
+    {StartODBC, FinishODBC},
 };
 
 } // namespace
