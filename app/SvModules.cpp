@@ -1,6 +1,7 @@
 #include "app/SvModules.h"
 
 #include "core/SvStrings.h"
+#include "xml/SvXmlFile.h"
 
 #include <clocale>
 
@@ -22,6 +23,7 @@ void StartPlatform() {
 // The order of start; the modules finish in reverse.
 constexpr TSvModuleStep kSteps[] = {
     {StartPlatform, nullptr},
+    {StartXmlFile, nullptr}, // (4) XML writer: entity table, omit-defaults switch
 };
 
 } // namespace
