@@ -1,6 +1,9 @@
 #include "app/SvModules.h"
 
 #include "core/SvStrings.h"
+#include "locale/SvConvert.h"
+#include "locale/SvLang.h"
+#include "locale/SvLocaleTables.h"
 #include "xml/SvXmlFile.h"
 
 #include <clocale>
@@ -23,7 +26,10 @@ void StartPlatform() {
 // The order of start; the modules finish in reverse.
 constexpr TSvModuleStep kSteps[] = {
     {StartPlatform, nullptr},
-    {StartXmlFile, nullptr}, // (4) XML writer: entity table, omit-defaults switch
+    {StartLangService, FinishLangService},
+    {InitCodePageSupport, FinishCodePageSupport},
+    {LoadLocaleTableNames, ReleaseLocaleTableNames},
+    {StartXmlFile, nullptr}, // XML writer: omit-defaults switch
 };
 
 } // namespace

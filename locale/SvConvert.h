@@ -14,6 +14,8 @@ std::u16string AnsiToWide(const std::string& text, int codePage);
 
 // Fills the support flags of the code page table. Run once at program start.
 void InitCodePageSupport();
+// Closes the converters and collators at program end.
+void FinishCodePageSupport();
 bool IsCodePageInstalled(int codePage);
 int DefaultAnsiCodePageOfLocale(std::uint32_t locale);
 
