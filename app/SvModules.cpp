@@ -28,8 +28,8 @@ constexpr TSvModuleStep kSteps[] = {
     {StartPlatform, nullptr},
     {StartLangService, FinishLangService},
     {InitCodePageSupport, FinishCodePageSupport},
-    {LoadLocaleTableNames, ReleaseLocaleTableNames},
     {StartXmlFile, nullptr}, // XML writer: omit-defaults switch
+    {LoadLocaleTableNames, ReleaseLocaleTableNames},
 };
 
 } // namespace
