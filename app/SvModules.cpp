@@ -6,6 +6,7 @@
 #include "locale/SvLocaleTables.h"
 #include "odbc/SvODBC.h"
 #include "odbc/SvODBCInt.h"
+#include "xml/SvXmlFile.h"
 
 #include <clocale>
 
@@ -29,6 +30,7 @@ constexpr TSvModuleStep kSteps[] = {
     {StartPlatform, nullptr},
     {StartLangService, FinishLangService},
     {InitCodePageSupport, FinishCodePageSupport},
+    {StartXmlFile, nullptr}, // XML writer: omit-defaults switch
     {LoadLocaleTableNames, ReleaseLocaleTableNames},
     // The ODBC driver manager, if installed, then the environment and its data sources.
     {StartODBCInt, FinishODBCInt},

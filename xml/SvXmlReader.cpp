@@ -1,0 +1,200 @@
+#include "xml/SvXmlReader.h"
+
+#include "core/SvErrors.h"
+#include "core/SvFormat.h"
+#include "xml/SvXmlEncoding.h"
+
+#include <expat.h>
+#include <unicode/ustring.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <exception>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <vector>
+
+namespace sv {
+
+namespace {
+
+std::u16string FromUtf8(const char* text, int length) {
+  if (length == 0)
+    return {};
+  std::u16string result(static_cast<std::size_t>(length), u'\0');
+  int32_t resultLength = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strFromUTF8WithSub(result.data(), static_cast<int32_t>(result.size()), &resultLength, text,
+                       length, 0xFFFD, nullptr, &status);
+  if (U_FAILURE(status))
+    throw ESvXmlError("The parser passed text that is not UTF-8");
+  result.resize(static_cast<std::size_t>(resultLength));
+  return result;
+}
+
+std::u16string FromUtf8(const char* text) {
+  return FromUtf8(text, static_cast<int>(std::strlen(text)));
+}
+
+class TSvExpatReader {
+public:
+  TSvExpatReader(const char* encoding) : FParser(XML_ParserCreate(encoding)) {
+    if (!FParser)
+      throw std::bad_alloc();
+    XML_SetUserData(FParser, this);
+    XML_SetElementHandler(FParser, StartElement, EndElement);
+    XML_SetCharacterDataHandler(FParser, CharacterData);
+    XML_SetExternalEntityRefHandler(FParser, ExternalEntityRef);
+    XML_SetSkippedEntityHandler(FParser, SkippedEntity);
+    XML_SetUnknownEncodingHandler(FParser, UnknownEncoding, nullptr);
+    XML_SetParamEntityParsing(FParser, XML_PARAM_ENTITY_PARSING_NEVER);
+  }
+  ~TSvExpatReader() { XML_ParserFree(FParser); }
+  TSvExpatReader(const TSvExpatReader&) = delete;
+  TSvExpatReader& operator=(const TSvExpatReader&) = delete;
+
+  std::unique_ptr<TSvXmlElement> Read(std::string_view bytes) {
+    constexpr std::size_t kChunk = 1 << 20;
+    do {
+      const std::size_t size = std::min(bytes.size(), kChunk);
+      const bool last = size == bytes.size();
+      if (XML_Parse(FParser, bytes.data(), static_cast<int>(size), last) != XML_STATUS_OK)
+        Fail();
+      bytes.remove_prefix(size);
+    } while (!bytes.empty());
+    return std::move(FRoot);
+  }
+
+private:
+  [[noreturn]] void Fail() {
+    if (FError)
+      std::rethrow_exception(FError);
+    RaiseAtPosition(XML_ErrorString(XML_GetErrorCode(FParser)));
+  }
+
+  [[noreturn]] void RaiseAtPosition(const std::string& message) {
+    throw ESvXmlError(SvFormat("%s at line %d, column %d",
+                               {message, static_cast<long long>(XML_GetCurrentLineNumber(FParser)),
+                                static_cast<long long>(XML_GetCurrentColumnNumber(FParser) + 1)}));
+  }
+
+  // Errors cannot pass through the parser's frames: they are kept and the parser stopped.
+  template <class F> static void Guarded(void* data, F action) {
+    auto* reader = static_cast<TSvExpatReader*>(data);
+    if (reader->FError)
+      return;
+    try {
+      action(*reader);
+    } catch (...) {
+      reader->FError = std::current_exception();
+      XML_StopParser(reader->FParser, XML_FALSE);
+    }
+  }
+
+  static void XMLCALL StartElement(void* data, const XML_Char* name, const XML_Char** atts) {
+    Guarded(data, [&](TSvExpatReader& reader) {
+      auto element = std::make_unique<TSvXmlElement>(FromUtf8(name));
+      for (const XML_Char** att = atts; att[0]; att += 2)
+        element->Attributes().AddString(FromUtf8(att[0]), FromUtf8(att[1]));
+      TSvXmlElement* added = element.get();
+      if (reader.FOpen.empty())
+        reader.FRoot = std::move(element);
+      else
+        reader.FOpen.back()->AddChild(std::move(element));
+      reader.FOpen.push_back(added);
+    });
+  }
+
+  static void XMLCALL EndElement(void* data, const XML_Char*) {
+    Guarded(data, [](TSvExpatReader& reader) { reader.FOpen.pop_back(); });
+  }
+
+  static void XMLCALL CharacterData(void* data, const XML_Char* text, int length) {
+    Guarded(data, [&](TSvExpatReader& reader) {
+      if (!reader.FOpen.empty())
+        reader.FOpen.back()->AppendText(FromUtf8(text, length));
+    });
+  }
+
+  // External entities are never loaded: the parser reports an error at the reference.
+  static int XMLCALL ExternalEntityRef(XML_Parser, const XML_Char*, const XML_Char*,
+                                       const XML_Char*, const XML_Char*) {
+    return XML_STATUS_ERROR;
+  }
+
+  // An entity the parser could not expand would silently drop text.
+  static void XMLCALL SkippedEntity(void* data, const XML_Char* name, int isParameterEntity) {
+    Guarded(data, [&](TSvExpatReader& reader) {
+      if (!isParameterEntity)
+        reader.RaiseAtPosition(
+            SvFormat("reference to the undeclared or external entity \"%s\"", {name}));
+    });
+  }
+
+  static int XMLCALL DoubleByteChar(void* data, const char* bytes) {
+    try {
+      return XmlDoubleByteChar(static_cast<int>(reinterpret_cast<std::intptr_t>(data)),
+                               static_cast<unsigned char>(bytes[0]),
+                               static_cast<unsigned char>(bytes[1]));
+    } catch (...) {
+      return -1;
+    }
+  }
+
+  static int XMLCALL UnknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+    try {
+      const std::optional<TSvXmlByteMap> map = XmlByteMapOf(XmlCodePageOfName(name));
+      if (!map)
+        return XML_STATUS_ERROR;
+      bool doubleByte = false;
+      for (std::size_t i = 0; i < 256; ++i) {
+        info->map[i] = map->Map[i];
+        doubleByte = doubleByte || map->Map[i] == -2;
+      }
+      info->data = reinterpret_cast<void*>(static_cast<std::intptr_t>(map->CodePage));
+      info->convert = doubleByte ? DoubleByteChar : nullptr;
+      info->release = nullptr;
+      return XML_STATUS_OK;
+    } catch (...) {
+      return XML_STATUS_ERROR;
+    }
+  }
+
+  XML_Parser FParser;
+  std::unique_ptr<TSvXmlElement> FRoot;
+  std::vector<TSvXmlElement*> FOpen; // the elements whose end tag has not come yet
+  std::exception_ptr FError;
+};
+
+} // namespace
+
+std::unique_ptr<TSvXmlElement> ReadXmlBytes(std::string_view bytes) {
+  TSvExpatReader reader(nullptr);
+  return reader.Read(bytes);
+}
+
+std::unique_ptr<TSvXmlElement> ReadXmlText(const std::u16string& text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (std::size_t i = text.empty() || text[0] != 0xFEFF ? 0 : 1; i < text.size(); ++i) {
+    bytes += static_cast<char>(text[i] & 0xFF);
+    bytes += static_cast<char>(text[i] >> 8);
+  }
+  TSvExpatReader reader("UTF-16LE");
+  return reader.Read(bytes);
+}
+
+std::unique_ptr<TSvXmlElement> ReadXmlFile(const std::string& fileName) {
+  std::ifstream file(fileName, std::ios::binary);
+  if (!file)
+    throw ESvStreamError(SvFormat("Cannot open file \"%s\". %s", {fileName, std::strerror(errno)}));
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad())
+    throw ESvStreamError("Stream read error");
+  return ReadXmlBytes(bytes);
+}
+
+} // namespace sv
