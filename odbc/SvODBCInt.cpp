@@ -57,7 +57,10 @@ void TSvODBCLibrary::TCloser::operator()(void* handle) const { ::dlclose(handle)
 
 TSvODBCLibrary::TSvODBCLibrary(std::span<const char* const> names) {
   for (const char* name : names) {
-    FHandle.reset(::dlopen(name, RTLD_NOW | RTLD_LOCAL));
+    // Released at module end, but kept mapped: the driver manager keeps its caches
+    // and the drivers it loaded in its own globals, and unmapping it under them
+    // turns them into leaks (and their exit handlers into calls into nothing).
+    FHandle.reset(::dlopen(name, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE));
     if (FHandle)
       break;
   }
