@@ -1,11 +1,11 @@
 #include "app/SvModules.h"
 
-#include "core/SvStrings.h"
 #include "locale/SvConvert.h"
 #include "locale/SvLang.h"
 #include "locale/SvLocaleTables.h"
 #include "odbc/SvODBC.h"
 #include "odbc/SvODBCInt.h"
+#include "text/SvStrings.h"
 #include "xml/SvXmlFile.h"
 
 #include <clocale>

@@ -1,6 +1,6 @@
 #include "app/SvqCommon.h"
 
-#include "core/SvStrings.h"
+#include "text/SvStrings.h"
 
 #include <cstdio>
 

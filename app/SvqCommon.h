@@ -2,7 +2,7 @@
 // Everything goes to standard output.
 #pragma once
 
-#include "core/SvFormat.h"
+#include "text/SvFormat.h"
 
 #include <initializer_list>
 #include <string_view>

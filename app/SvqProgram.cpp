@@ -2,8 +2,8 @@
 
 #include "app/SvqArgs.h"
 #include "app/SvqCommon.h"
-#include "core/SvErrors.h"
-#include "core/SvStrings.h"
+#include "text/SvErrors.h"
+#include "text/SvStrings.h"
 
 #include <cxxabi.h>
 #include <memory>

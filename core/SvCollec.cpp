@@ -1,8 +1,8 @@
 #include "core/SvCollec.h"
 
-#include "core/SvFormat.h"
 #include "core/SvQuickSort.h"
 #include "locale/SvConvert.h"
+#include "text/SvFormat.h"
 
 #include <utility>
 

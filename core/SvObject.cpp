@@ -1,6 +1,6 @@
 #include "core/SvObject.h"
 
-#include "core/SvFormat.h"
+#include "text/SvFormat.h"
 
 #include <typeinfo>
 

@@ -2,7 +2,7 @@
 // ordered, reset and cloned.
 #pragma once
 
-#include "core/SvErrors.h"
+#include "text/SvErrors.h"
 
 #include <memory>
 

@@ -1,9 +1,9 @@
 #include "core/SvTextWriter.h"
 
-#include "core/SvErrors.h"
-#include "core/SvFormat.h"
-#include "core/SvStrings.h"
 #include "locale/SvConvert.h"
+#include "text/SvErrors.h"
+#include "text/SvFormat.h"
+#include "text/SvStrings.h"
 
 #include <cerrno>
 #include <cstring>

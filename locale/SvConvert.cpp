@@ -1,13 +1,13 @@
 #include "locale/SvConvert.h"
 
-#include "core/SvErrors.h"
-#include "core/SvFormat.h"
-#include "core/SvParser.h"
-#include "core/SvStrings.h"
 #include "locale/SvLang.h"
 #include "locale/SvLocaleTables.h"
 #include "locale/SvPlatformConvert.h"
 #include "locale/SvPlatformNls.h"
+#include "text/SvErrors.h"
+#include "text/SvFormat.h"
+#include "text/SvParser.h"
+#include "text/SvStrings.h"
 
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>

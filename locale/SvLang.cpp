@@ -1,9 +1,9 @@
 #include "locale/SvLang.h"
 
-#include "core/SvErrors.h"
-#include "core/SvStrings.h"
 #include "locale/SvCodePageNames.h"
 #include "locale/SvLocaleTables.h"
+#include "text/SvErrors.h"
+#include "text/SvStrings.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>

@@ -1,8 +1,8 @@
 #include "locale/SvLocaleCodes.h"
 
-#include "core/SvParser.h"
-#include "core/SvStrings.h"
 #include "locale/SvConvert.h"
+#include "text/SvParser.h"
+#include "text/SvStrings.h"
 
 namespace sv {
 

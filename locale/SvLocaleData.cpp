@@ -1,8 +1,8 @@
 // The built-in tables of scripts, encodings, code pages, charsets and locales.
 // Row order is data: every lookup returns the first matching row. Localizable
 // texts are the English originals, marked for the string table.
-#include "core/SvStrings.h"
 #include "locale/SvLocaleTables.h"
+#include "text/SvStrings.h"
 
 namespace sv {
 

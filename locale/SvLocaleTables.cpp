@@ -1,7 +1,7 @@
 #include "locale/SvLocaleTables.h"
 
-#include "core/SvStrings.h"
 #include "locale/SvPlatformNls.h"
+#include "text/SvStrings.h"
 
 #include <charconv>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "odbc/SvODBC.h"
 
-#include "core/SvErrors.h"
-#include "core/SvFormat.h"
+#include "text/SvErrors.h"
+#include "text/SvFormat.h"
 
 #include <cstring>
 #include <memory>
@@ -48,8 +48,8 @@ void TODBCEnvironment::ReadDataSources() {
   SQLUSMALLINT direction = SQL_FETCH_FIRST;
   // Anything but SQL_SUCCESS ends the list: SQL_NO_DATA, an error, or a name or
   // description cut off by the buffer (SQL_SUCCESS_WITH_INFO).
-  while (FFunctions.SQLDataSources(FHandle, direction, name, kBufferSize, &nameLength,
-                                   description, kBufferSize, &descriptionLength) == SQL_SUCCESS) {
+  while (FFunctions.SQLDataSources(FHandle, direction, name, kBufferSize, &nameLength, description,
+                                   kBufferSize, &descriptionLength) == SQL_SUCCESS) {
     // Bounded by the buffer, should a driver manager leave the NUL out.
     const char* n = reinterpret_cast<const char*>(name);
     const char* d = reinterpret_cast<const char*>(description);
@@ -64,8 +64,12 @@ void StartODBC() {
     gEnvironment = std::make_unique<TODBCEnvironment>(*library);
 }
 
-void FinishODBC() { gEnvironment.reset(); }
+void FinishODBC() {
+  gEnvironment.reset();
+}
 
-TODBCEnvironment* ODBCEnvironment() { return gEnvironment.get(); }
+TODBCEnvironment* ODBCEnvironment() {
+  return gEnvironment.get();
+}
 
 } // namespace sv

@@ -1,6 +1,6 @@
 #include "odbc/SvODBCInt.h"
 
-#include "core/SvErrors.h"
+#include "text/SvErrors.h"
 
 #include <dlfcn.h>
 #include <string>
@@ -53,7 +53,9 @@ constinit std::unique_ptr<TSvODBCLibrary> gLibrary;
 
 } // namespace
 
-void TSvODBCLibrary::TCloser::operator()(void* handle) const { ::dlclose(handle); }
+void TSvODBCLibrary::TCloser::operator()(void* handle) const {
+  ::dlclose(handle);
+}
 
 TSvODBCLibrary::TSvODBCLibrary(std::span<const char* const> names) {
   for (const char* name : names) {
@@ -75,8 +77,12 @@ void StartODBCInt() {
     gLibrary = std::make_unique<TSvODBCLibrary>();
 }
 
-void FinishODBCInt() { gLibrary.reset(); }
+void FinishODBCInt() {
+  gLibrary.reset();
+}
 
-const TSvODBCLibrary* ODBCLibrary() { return gLibrary.get(); }
+const TSvODBCLibrary* ODBCLibrary() {
+  return gLibrary.get();
+}
 
 } // namespace sv

@@ -1,9 +1,9 @@
 #include "xml/SvXmlFile.h"
 
-#include "core/SvErrors.h"
-#include "core/SvFormat.h"
-#include "core/SvTextUtils.h"
 #include "locale/SvConvert.h"
+#include "text/SvErrors.h"
+#include "text/SvFormat.h"
+#include "text/SvTextUtils.h"
 #include "xml/SvXmlEncoding.h"
 #include "xml/SvXmlObject.h"
 

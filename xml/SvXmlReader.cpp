@@ -1,7 +1,7 @@
 #include "xml/SvXmlReader.h"
 
-#include "core/SvErrors.h"
-#include "core/SvFormat.h"
+#include "text/SvErrors.h"
+#include "text/SvFormat.h"
 #include "xml/SvXmlEncoding.h"
 
 #include <expat.h>

@@ -1,5 +1,5 @@
 #include "app/SvqProgram.h"
-#include "core/SvErrors.h"
+#include "text/SvErrors.h"
 
 #include <gtest/gtest.h>
 #include <regex>

@@ -1,7 +1,7 @@
 #include "core/SvObject.h"
 #include "core/SvClasses.h"
 #include "core/SvCollec.h"
-#include "core/SvErrors.h"
+#include "text/SvErrors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "locale/SvConvert.h"
-#include "core/SvErrors.h"
 #include "locale/SvCodePageNames.h"
 #include "locale/SvLang.h"
 #include "locale/SvLocaleTables.h"
 #include "locale/SvPlatformConvert.h"
+#include "text/SvErrors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "locale/SvLang.h"
-#include "core/SvErrors.h"
+#include "text/SvErrors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "locale/SvLocaleTables.h"
 #include "app/SvModules.h"
-#include "core/SvStrings.h"
 #include "tests/support/SvProcess.h"
+#include "text/SvStrings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "odbc/SvODBC.h"
-#include "core/SvErrors.h"
 #include "tests/support/SvProcess.h"
+#include "text/SvErrors.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "xml/SvXmlReader.h"
-#include "core/SvErrors.h"
 #include "tests/support/SvProcess.h"
+#include "text/SvErrors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "core/SvFormat.h"
+#include "text/SvFormat.h"
 
-#include "core/SvErrors.h"
+#include "text/SvErrors.h"
 
 #include <cstdio>
 #include <vector>

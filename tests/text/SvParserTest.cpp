@@ -1,4 +1,4 @@
-#include "core/SvParser.h"
+#include "text/SvParser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/SvStrings.h"
+#include "text/SvStrings.h"
 
 #include <libintl.h>
 

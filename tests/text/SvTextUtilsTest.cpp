@@ -1,5 +1,5 @@
-#include "core/SvTextUtils.h"
-#include "core/SvErrors.h"
+#include "text/SvTextUtils.h"
+#include "text/SvErrors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "core/SvParser.h"
+#include "text/SvParser.h"
 
-#include "core/SvTextUtils.h"
+#include "text/SvTextUtils.h"
 
 namespace sv {
 

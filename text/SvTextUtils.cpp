@@ -1,7 +1,7 @@
-#include "core/SvTextUtils.h"
+#include "text/SvTextUtils.h"
 
-#include "core/SvErrors.h"
-#include "core/SvFormat.h"
+#include "text/SvErrors.h"
+#include "text/SvFormat.h"
 
 #include <charconv>
 #include <cmath>

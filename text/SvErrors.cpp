@@ -1,4 +1,4 @@
-#include "core/SvErrors.h"
+#include "text/SvErrors.h"
 
 namespace sv {
 

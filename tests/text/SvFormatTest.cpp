@@ -1,5 +1,5 @@
-#include "core/SvFormat.h"
-#include "core/SvErrors.h"
+#include "text/SvFormat.h"
+#include "text/SvErrors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,37 @@
+# Fails when a library folder includes a header of a folder above it.
+# Run as: cmake -DSV_SOURCE_DIR=<dir> -P SvLayerCheck.cmake
+# Each folder may include its own headers and those of the folders listed for it.
+set(allowed_text     text)
+set(allowed_locale   text locale)
+set(allowed_core     text locale core)
+set(allowed_xml      text locale core xml)
+set(allowed_language text locale core xml language)
+set(allowed_svq      text locale core xml language svq)
+set(allowed_odbc     text odbc)
+set(allowed_app      text locale core xml language svq odbc app)
+set(folders text locale core xml language svq odbc app)
+set(project_folders ${folders} tests bench fuzz)
+
+set(failures "")
+foreach(folder IN LISTS folders)
+  file(GLOB_RECURSE sources "${SV_SOURCE_DIR}/${folder}/*.h" "${SV_SOURCE_DIR}/${folder}/*.cpp"
+       "${SV_SOURCE_DIR}/${folder}/*.c")
+  foreach(source IN LISTS sources)
+    file(STRINGS "${source}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"/]+/")
+    foreach(line IN LISTS lines)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"/]+)/.*$" "\\1" target "${line}")
+      list(FIND project_folders "${target}" known)
+      list(FIND allowed_${folder} "${target}" ok)
+      if(known GREATER_EQUAL 0 AND ok LESS 0)
+        file(RELATIVE_PATH rel "${SV_SOURCE_DIR}" "${source}")
+        list(APPEND failures "${rel}: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(failures)
+  list(JOIN failures "\n  " text)
+  message(FATAL_ERROR "Includes of a higher layer:\n  ${text}")
+endif()
+message(STATUS "Layers: no folder includes a header of a folder above it")
