@@ -2,6 +2,7 @@
 
 #include "app/SvqArgs.h"
 #include "app/SvqCommon.h"
+#include "app/SvqReport.h"
 #include "text/SvErrors.h"
 #include "text/SvStrings.h"
 
@@ -31,6 +32,7 @@ int RunSvqPeek(const std::vector<std::string>& arguments) {
     WriteLineFmt(SvTr("Could not find file: %s"), {parsed.FileName});
     return 0;
   }
+  WriteSvqReport(*path, parsed.ShowTranslations);
   return 0;
 }
 
@@ -70,8 +72,7 @@ std::string UncaughtErrorReport(std::exception_ptr error, const char* moduleName
 }
 
 void ReportUncaughtError(std::exception_ptr error, const char* moduleName) {
-  FlushOutput();
-  WriteText(UncaughtErrorReport(error, moduleName));
+  WriteRaw(UncaughtErrorReport(error, moduleName));
   FlushOutput();
 }
 
