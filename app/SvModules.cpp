@@ -1,5 +1,6 @@
 #include "app/SvModules.h"
 
+#include "language/SvLocale.h"
 #include "locale/SvConvert.h"
 #include "locale/SvLang.h"
 #include "locale/SvLocaleTables.h"
@@ -35,6 +36,7 @@ constexpr TSvModuleStep kSteps[] = {
     // The ODBC driver manager, if installed, then the environment and its data sources.
     {StartODBCInt, FinishODBCInt},
     {StartODBC, FinishODBC},
+    {StartSystemLanguages, FinishSystemLanguages},
 };
 
 } // namespace
