@@ -38,7 +38,7 @@ SV_DECLARE_ERROR(ESvStreamError, ESvError);
 SV_DECLARE_ERROR(ESvXmlError, ESvError);
 // A failed assertion of the library's own invariants.
 SV_DECLARE_ERROR(ESvAssertionError, ESvError);
-// A call of an operation that the object's class leaves abstract.
+// A call of an operation that the object's class leaves to its descendants.
 SV_DECLARE_ERROR(ESvAbstractError, ESvError);
 
 // The message of ESvInvalidCast.
