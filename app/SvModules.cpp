@@ -1,5 +1,7 @@
 #include "app/SvModules.h"
 
+#include "language/SvLocale.h"
+#include "language/TextRenderer.h"
 #include "locale/SvConvert.h"
 #include "locale/SvLang.h"
 #include "locale/SvLocaleTables.h"
@@ -32,9 +34,12 @@ constexpr TSvModuleStep kSteps[] = {
     {InitCodePageSupport, FinishCodePageSupport},
     {StartXmlFile, nullptr}, // XML writer: omit-defaults switch
     {LoadLocaleTableNames, ReleaseLocaleTableNames},
+    // The standard text renderer and the renderer list; no font is looked at yet.
+    {StartTextRenderers, FinishTextRenderers},
     // The ODBC driver manager, if installed, then the environment and its data sources.
     {StartODBCInt, FinishODBCInt},
     {StartODBC, FinishODBC},
+    {StartSystemLanguages, FinishSystemLanguages},
 };
 
 } // namespace

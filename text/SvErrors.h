@@ -38,8 +38,12 @@ SV_DECLARE_ERROR(ESvStreamError, ESvError);
 SV_DECLARE_ERROR(ESvXmlError, ESvError);
 // A failed assertion of the library's own invariants.
 SV_DECLARE_ERROR(ESvAssertionError, ESvError);
+// A call of an operation that the object's class leaves to its descendants.
+SV_DECLARE_ERROR(ESvAbstractError, ESvError);
 
 // The message of ESvInvalidCast.
 inline constexpr const char* kInvalidCastMessage = "Invalid class typecast";
+// The message of ESvAbstractError.
+inline constexpr const char* kAbstractErrorMessage = "Abstract Error";
 
 } // namespace sv
