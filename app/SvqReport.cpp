@@ -55,27 +55,6 @@ bool IsPosixTimeLocale() {
          std::strncmp(name, "C.", 2) == 0;
 }
 
-// format for strftime with %y and %Y replaced by the year in four digits.
-std::string WithFullYear(const char* format, int year) {
-  char digits[8];
-  std::snprintf(digits, sizeof digits, "%04d", year);
-  std::string result;
-  for (const char* p = format; *p; ++p) {
-    if (*p == '%' && p[1] != '\0') {
-      if (p[1] == 'y' || p[1] == 'Y') {
-        result += digits;
-      } else {
-        result += p[0];
-        result += p[1];
-      }
-      ++p;
-    } else {
-      result += *p;
-    }
-  }
-  return result;
-}
-
 std::string FormatTime(const std::string& format, const std::tm& time) {
   if (format.empty())
     return {};
@@ -85,6 +64,26 @@ std::string FormatTime(const std::string& format, const std::tm& time) {
 }
 
 } // namespace
+
+std::string FourDigitYearFormat(std::string_view format, int year) {
+  char digits[8];
+  std::snprintf(digits, sizeof digits, "%04d", year);
+  std::string result;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == '%' && i + 1 < format.size()) {
+      const char directive = format[++i];
+      if (directive == 'y' || directive == 'Y') {
+        result += digits;
+      } else {
+        result += '%';
+        result += directive;
+      }
+    } else {
+      result += format[i];
+    }
+  }
+  return result;
+}
 
 std::string ByteOrderName(int byte) {
   return NameOf(kByteOrderNames, byte, true);
@@ -126,9 +125,10 @@ std::string SvqTimeText(double time) {
   const bool posix = IsPosixTimeLocale();
   const char* dateFormat = posix ? "%Y-%m-%d" : ::nl_langinfo(D_FMT);
   const char* timeFormat = posix ? "%H:%M:%S" : ::nl_langinfo(T_FMT);
-  std::string text = FormatTime(WithFullYear(dateFormat, static_cast<int>(date.year())), parts);
+  std::string text =
+      FormatTime(FourDigitYearFormat(dateFormat, static_cast<int>(date.year())), parts);
   if (ms != 0)
-    text += " " + FormatTime(WithFullYear(timeFormat, static_cast<int>(date.year())), parts);
+    text += " " + FormatTime(FourDigitYearFormat(timeFormat, static_cast<int>(date.year())), parts);
   return text;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace sv {
 
@@ -15,6 +16,8 @@ void WriteSvqReport(const std::string& fileName, bool showTranslations);
 // exactly midnight, a blank and the user's time format. In the C and POSIX
 // locales "%Y-%m-%d" and "%H:%M:%S".
 std::string SvqTimeText(double time);
+// A strftime format with %y and %Y replaced by year in four digits.
+std::string FourDigitYearFormat(std::string_view format, int year);
 
 // The name of a header byte in a name table (the byte AND 127 is the index), or
 // that index as a number when the table has no such row.

@@ -170,6 +170,17 @@ TEST_F(SvqReportTest, StoredCodesWinEvenWhenEmpty) {
             "Languages:\n#0: Nameless code, _US\n#1: Native, _US\n\nRow count: 0\n\n" + kTail);
 }
 
+TEST_F(SvqReportTest, EmptyNamesAreFilledFromTheCodes) {
+  TSvqTestFile file = Dictionary();
+  file.Languages = {Language(7, "de", 1, "DE", ""), Language(200, "", 0, "", ""),
+                    Language(0, "zz", 0, "", "Unknown code")};
+  file.Rows.clear();
+  EXPECT_EQ(Report(file).substr(kHeader3.size()),
+            "Languages:\n#0: German (Germany), de_DE\n#1: Native, \n#2: Unknown code, \n\n"
+            "Row count: 0\n\n" +
+                kTail);
+}
+
 TEST_F(SvqReportTest, NamesOfHeaderBytesUseTheLowSevenBits) {
   TSvqTestFile file = Dictionary();
   file.ByteOrder = 0x80;    // "Big-endian", read little-endian

@@ -173,12 +173,19 @@ TEST_F(SvSvqFileTest, RecordTailsAndShortLengthsKeepTheRecordsAligned) {
     reader.Open(Save(file));
     reader.SeekLanguages();
     std::vector<std::string> forward;
-    for (int i = 0; i < reader.LanguageCount(); ++i)
-      forward.push_back(WideToAnsi(reader.ReadNextLanguage()->Name, 0));
-    EXPECT_EQ(forward,
-              (std::vector<std::string>{"English", "German", "Italian", "French", "Dutch"}));
-    for (int i = 0; i < reader.LanguageCount(); ++i)
-      EXPECT_EQ(WideToAnsi(reader.ReadLanguage(i)->Name, 0), forward[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < reader.LanguageCount(); ++i) {
+      const TSvProjectLanguage* language = reader.ReadNextLanguage();
+      forward.push_back(language->GetDisplayName(0) + ", " + language->GetId());
+    }
+    // A stored country without a table row for its language is dropped (de_US).
+    EXPECT_EQ(forward, (std::vector<std::string>{"English, en_US", "German, de", "Italian, it",
+                                                 "French, fr", "Dutch, nl"}));
+    // Each record decodes the same from a fresh pass over the block.
+    for (int i = 0; i < reader.LanguageCount(); ++i) {
+      const TSvProjectLanguage* language = reader.ReadLanguage(i);
+      EXPECT_EQ(language->GetDisplayName(0) + ", " + language->GetId(),
+                forward[static_cast<std::size_t>(i)]);
+    }
     EXPECT_EQ(reader.ReadLanguage(-1), nullptr);
     EXPECT_EQ(reader.Stream()->Position(), 42u); // a negative index still seeks
   }
