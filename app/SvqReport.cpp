@@ -7,6 +7,7 @@
 #include "svq/SvSvqFile.h"
 #include "text/SvStrings.h"
 
+#include <charconv>
 #include <chrono>
 #include <clocale>
 #include <cmath>
@@ -162,7 +163,14 @@ void WriteSvqReport(const std::string& fileName, bool showTranslations) {
       // The row is read whole before any of its line is written.
       TSvWideStringList texts;
       file.ReadRow(texts, file.LanguageCount(), formType, componentName);
-      line = SvFormat("#%d: \"%s\"", {r, WideToAnsi(texts.Get(0), 0)});
+      // The row line: "#%d: " and the quoted text of column 0, then ", " and the
+      // quoted text of each further column.
+      line.assign("#");
+      char number[16];
+      line.append(number, std::to_chars(number, number + sizeof number, r).ptr);
+      line += ": \"";
+      line += WideToAnsi(texts.Get(0), 0);
+      line += '"';
       for (int c = 1; c < file.LanguageCount(); ++c) {
         line += ", \"";
         line += WideToAnsi(texts.Get(c), 0);

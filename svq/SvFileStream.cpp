@@ -96,6 +96,12 @@ std::string TSvFileStream::ReadBytes(std::size_t count) {
 
 std::u16string TSvFileStream::ReadUnits(std::size_t count) {
   std::u16string result;
+  ReadUnits(count, result);
+  return result;
+}
+
+void TSvFileStream::ReadUnits(std::size_t count, std::u16string& target) {
+  target.clear();
   while (count > 0) {
     const std::size_t n = std::min(count, (FLength - FIndex) / 2);
     if (n == 0) {
@@ -103,16 +109,16 @@ std::u16string TSvFileStream::ReadUnits(std::size_t count) {
         RaiseReadError();
       continue;
     }
-    const std::size_t old = result.size();
-    result.resize(old + n);
-    std::memcpy(result.data() + old, FBuffer.get() + FIndex, n * 2);
+    const std::size_t old = target.size();
+    target.resize(old + n);
+    // Byte copies: the units in the buffer need not be aligned.
+    std::memcpy(target.data() + old, FBuffer.get() + FIndex, n * 2);
     if (FSwap)
       for (std::size_t i = old; i < old + n; ++i)
-        result[i] = static_cast<char16_t>(__builtin_bswap16(result[i]));
+        target[i] = static_cast<char16_t>(__builtin_bswap16(target[i]));
     FIndex += n * 2;
     count -= n;
   }
-  return result;
 }
 
 } // namespace sv

@@ -131,6 +131,13 @@ std::u16string TSvSvqFile::ReadWideString() {
   return ReadWideChars(ReadWord());
 }
 
+const std::u16string& TSvSvqFile::ReadRowText() {
+  const int count = ReadWord();
+  Input().ReadUnits(static_cast<std::size_t>(count), FRowText);
+  FRemaining -= 2 * count;
+  return FRowText;
+}
+
 std::string TSvSvqFile::ReadString(int codePage) {
   if (HasAnsiStrings(FHeader.CharacterSet))
     return ReadAnsiString();
@@ -203,15 +210,15 @@ void TSvSvqFile::ReadRow(TSvWideStringList& texts, int columnCount, std::string&
   const int n = columnCount < 0 ? languages : columnCount;
   const int m = std::min(n, languages);
   for (int i = 0; i < languages; ++i) {
-    std::u16string text = ReadWideString();
+    const std::u16string& text = ReadRowText();
     if (i < m)
       texts.Add(text);
     if (i == 0) {
       // The context strings follow the text of language 0.
       if (HasFormType(FHeader.ContextKind))
-        formType = WideToAnsi(ReadWideString(), 0);
+        formType = WideToAnsi(ReadRowText(), 0);
       if (HasComponentName(FHeader.ContextKind))
-        componentName = WideToAnsi(ReadWideString(), 0);
+        componentName = WideToAnsi(ReadRowText(), 0);
     }
   }
   for (int k = m; k < n; ++k)

@@ -87,10 +87,13 @@ private:
   TSvFileStream& Input();
   // A 2-character code: empty when its first character is NUL.
   std::string ReadCode();
+  // ReadWideString into FRowText, whose storage serves every text of the rows.
+  const std::u16string& ReadRowText();
 
   TSvSvqHeader FHeader{};
   std::unique_ptr<TSvFileStream> FStream; // the reader opens and frees its own stream
   std::int32_t FRemaining = 0;
+  std::u16string FRowText;
   std::unique_ptr<TSvProjectLanguage> FLanguage;
 };
 
