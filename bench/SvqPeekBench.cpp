@@ -115,14 +115,16 @@ TSvqTestFile Dictionary(int languages, int rows, const std::vector<std::u16strin
   TSvqTestFile file;
   file.Version = 3;
   file.ContextKind = 1;
+  // Languages as a dictionary stores them: codes that agree with the identifiers.
   const char* codes[] = {"en", "de", "fr", "es", "it", "ru", "ja", "ar"};
+  const char* countries[] = {"US", "DE", "FR", "ES", "IT", "RU", "JP", "SA"};
   const std::uint16_t ids[] = {9, 7, 12, 10, 16, 25, 17, 1};
   for (int i = 0; i < languages; ++i) {
     TSvqTestLanguage language;
     language.Primary = ids[i % 8];
     language.LanguageCode = codes[i % 8];
     language.Sublanguage = 1;
-    language.CountryCode = "";
+    language.CountryCode = countries[i % 8];
     language.Name = "Language " + std::to_string(i);
     language.NativeName = language.Name;
     file.Languages.push_back(language);
