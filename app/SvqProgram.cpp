@@ -3,6 +3,7 @@
 #include "app/SvqArgs.h"
 #include "app/SvqCommon.h"
 #include "app/SvqReport.h"
+#include "locale/SvPlatformConvert.h"
 #include "text/SvErrors.h"
 #include "text/SvStrings.h"
 
@@ -49,7 +50,7 @@ std::string Demangle(const std::type_info* type) {
 
 } // namespace
 
-std::string UncaughtErrorReport(std::exception_ptr error, const char* moduleName) {
+std::string UncaughtErrorReport(std::exception_ptr error, const char* moduleName, bool escape) {
   std::string typeName = "Exception";
   std::string message;
   const void* address = nullptr;
@@ -66,13 +67,15 @@ std::string UncaughtErrorReport(std::exception_ptr error, const char* moduleName
     typeName = Demangle(abi::__cxa_current_exception_type());
   }
   const char* stop = !message.empty() && message.back() == '.' ? "" : ".";
+  if (escape)
+    message = EscapeControls(message, SystemCodePage() == 65001);
   return SvFormat("Exception %s in module %s at %p.\r\n%s%s\r\n",
                   {typeName, moduleName, address, message, stop}) +
          "\n";
 }
 
 void ReportUncaughtError(std::exception_ptr error, const char* moduleName) {
-  WriteRaw(UncaughtErrorReport(error, moduleName));
+  WriteRaw(UncaughtErrorReport(error, moduleName, EscapesOutput()));
   FlushOutput();
 }
 

@@ -1,8 +1,10 @@
 // Texts from a dictionary are untrusted: on a terminal their control characters
 // and bidirectional controls are shown as escapes; through a pipe they pass as stored.
 #include "app/SvqCommon.h"
+#include "app/SvqProgram.h"
 #include "tests/support/SvProcess.h"
 #include "tests/support/SvqTestWriter.h"
+#include "text/SvErrors.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -102,6 +104,12 @@ TEST(SvqTerminal, ErrorReportKeepsItsLineBreaksOnATerminal) {
   file.Save(dir.File("dict.svq"));
   const std::string tty = RunOnTerminal({"dict"}, dir.Path());
   EXPECT_NE(tty.find("\r\nThe stream is not a valid SVQ stream.\r\n\n"), std::string::npos) << tty;
+  // A message that names a file shows its control characters as escapes.
+  EXPECT_NE(
+      sv::UncaughtErrorReport(std::make_exception_ptr(sv::ESvError("Cannot open file a\x1B]0;b")),
+                              "SvqPeek", true)
+          .find("\r\nCannot open file a\\x1B]0;b.\r\n\n"),
+      std::string::npos);
 }
 
 TEST(SvqTerminal, EscapeControlsInUtf8AndInEightBitText) {
