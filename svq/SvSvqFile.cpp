@@ -64,12 +64,15 @@ void TSvSvqFile::ReadHeader() {
   const bool swap = SwapsBytes(FHeader.ByteOrder);
   input.SetSwapBytes(swap);
   if (swap) {
-    for (std::uint16_t* word :
-         {&FHeader.LanguageCount, &FHeader.RowCount, &FHeader.LocaleCount, &FHeader.Reserved2})
-      *word = __builtin_bswap16(*word);
-    for (std::uint32_t* dword : {&FHeader.LanguageOffset, &FHeader.TranslationOffset,
-                                 &FHeader.LocaleOffset, &FHeader.InformationOffset})
-      *dword = __builtin_bswap32(*dword);
+    // Field by field: the header is packed, its fields are not aligned.
+    FHeader.LanguageCount = __builtin_bswap16(FHeader.LanguageCount);
+    FHeader.RowCount = __builtin_bswap16(FHeader.RowCount);
+    FHeader.LocaleCount = __builtin_bswap16(FHeader.LocaleCount);
+    FHeader.Reserved2 = __builtin_bswap16(FHeader.Reserved2);
+    FHeader.LanguageOffset = __builtin_bswap32(FHeader.LanguageOffset);
+    FHeader.TranslationOffset = __builtin_bswap32(FHeader.TranslationOffset);
+    FHeader.LocaleOffset = __builtin_bswap32(FHeader.LocaleOffset);
+    FHeader.InformationOffset = __builtin_bswap32(FHeader.InformationOffset);
   }
 }
 
