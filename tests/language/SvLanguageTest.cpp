@@ -96,6 +96,9 @@ TEST(SvProjectLanguage, ReaderSequenceKeepsEveryRowsCodes) {
     EXPECT_NE(language.GetScript(), 0);
     EXPECT_FALSE(language.GetDisplayName(0).empty());
     EXPECT_FALSE(language.GetId().empty());
+    // The record stores no names: the remembered ones are those computed now.
+    EXPECT_EQ(language.Name, language.GetEnglishName());
+    EXPECT_EQ(language.NativeName, language.GetNativeName());
   }
 }
 
