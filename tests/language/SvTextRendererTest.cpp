@@ -188,6 +188,18 @@ TEST_F(SvTextRenderer, MeasureTextCountsWidthAndLineBreaks) {
   int plainWidth = 0;
   FRenderer->MeasureText(canvas, u"ab", plainWidth, noteHeight);
   EXPECT_GT(noteWidth, plainWidth);
+  // Nothing after a U+0000 is lost, and an unpaired surrogate shows as U+FFFD.
+  int nulWidth = 0;
+  FRenderer->MeasureText(canvas, std::u16string(u"ab\0cd", 5), nulWidth, noteHeight);
+  int replacedWidth = 0;
+  FRenderer->MeasureText(canvas, u"ab\uFFFDcd", replacedWidth, noteHeight);
+  EXPECT_EQ(nulWidth, replacedWidth);
+  int loneWidth = 0;
+  FRenderer->MeasureText(canvas, std::u16string(u"a") + char16_t(0xD800) + u"b", loneWidth,
+                         noteHeight);
+  FRenderer->MeasureText(canvas, u"a\uFFFDb", replacedWidth, noteHeight);
+  EXPECT_EQ(loneWidth, replacedWidth);
+  EXPECT_GT(loneWidth, plainWidth);
 }
 
 TEST_F(SvTextRenderer, TextOutAdvancesByTheMeasuredWidthAndPaintsTheBackground) {
