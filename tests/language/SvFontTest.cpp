@@ -217,11 +217,7 @@ TEST(SvPurposeFont, DefaultsByPurposeAndScript) {
   TPurposeFont palm(fpPalm);
   palm.SetScript(6);
   EXPECT_EQ(palm.GetDefaultName(), u"MS UI Gothic");
-  EXPECT_EQ(palm.GetDefaultSize(), 8);
   EXPECT_EQ(palm.GetCodePage(), 932);
-  palm.SetScript(3);
-  EXPECT_EQ(palm.GetCodePage(), 1251);
-  EXPECT_EQ(palm.GetDefaultName(), u"PalmText9B");
   // A script past the table has the Default row's empty defaults.
   palm.SetScript(200);
   EXPECT_EQ(palm.GetDefaultName(), u"");

@@ -91,22 +91,13 @@ TEST(SvTextRenderers, TheBaseLeavesItsOperationsToDescendants) {
   EXPECT_EQ(base.GetDefaultFontSize("Terminus"), 0);
   TSvCanvas canvas(10, 10);
   int x = 0;
-  int height = 0;
   TSvFontFaces faces;
-  std::vector<int> sizes;
-  std::vector<TSvFontStyles> styles;
-  EXPECT_THROW(base.GetName(), ESvAbstractError);
-  EXPECT_THROW(base.GetOrdinal(), ESvAbstractError);
-  EXPECT_THROW(base.GetTextHeight(canvas), ESvAbstractError);
   EXPECT_THROW(base.TextOut(canvas, u"a", x, 0), ESvAbstractError);
-  EXPECT_THROW(base.DrawText(canvas, u"a", 0, 0, 5, 5, 0, 0), ESvAbstractError);
   EXPECT_THROW(base.GetFonts(faces, {}), ESvAbstractError);
   EXPECT_THROW(base.IsRasterFont("a"), ESvAbstractError);
-  EXPECT_THROW(base.GetFontSizes("a", sizes), ESvAbstractError);
-  EXPECT_THROW(base.GetFontStyles("a", styles), ESvAbstractError);
-  EXPECT_THROW(base.MeasureText(canvas, u"a", x, height), ESvAbstractError);
   try {
     base.GetName();
+    ADD_FAILURE() << "no error";
   } catch (const ESvAbstractError& error) {
     EXPECT_STREQ(error.what(), "Abstract Error");
   }
