@@ -1,5 +1,6 @@
 #include "app/SvModules.h"
 
+#include "language/SvLanguage.h"
 #include "language/SvLocale.h"
 #include "language/TextRenderer.h"
 #include "locale/SvConvert.h"
@@ -39,6 +40,8 @@ constexpr TSvModuleStep kSteps[] = {
     // The ODBC driver manager, if installed, then the environment and its data sources.
     {StartODBCInt, FinishODBCInt},
     {StartODBC, FinishODBC},
+    // Names of project languages remembered for the run; they come from the tables.
+    {StartLanguageNames, FinishLanguageNames},
     {StartSystemLanguages, FinishSystemLanguages},
 };
 

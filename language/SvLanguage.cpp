@@ -6,9 +6,37 @@
 #include "locale/SvLocaleCodes.h"
 #include "locale/SvPlatformNls.h"
 
+#include <map>
+#include <tuple>
+#include <utility>
+
 namespace sv {
 
 namespace {
+
+// The names of project languages by everything they are computed from. Tables, the
+// platform's answers and the system code page do not change during a run, while the
+// computation scans the tables several times; the reader asks for the same names
+// over and over.
+struct TSvNameKey {
+  std::string Language;
+  std::string Country;
+  std::string Variant;
+  TSvScript Script;
+  int LanguageId;
+  int SublanguageId;
+  bool operator<(const TSvNameKey& other) const {
+    return std::tie(Language, Country, Variant, Script, LanguageId, SublanguageId) <
+           std::tie(other.Language, other.Country, other.Variant, other.Script, other.LanguageId,
+                    other.SublanguageId);
+  }
+};
+using TSvNameCache = std::map<TSvNameKey, std::pair<std::u16string, std::u16string>>;
+
+// Bounds the memory a file with many odd codes can take.
+constexpr std::size_t kNameCacheLimit = 4096;
+
+constinit std::unique_ptr<TSvNameCache> gNameCache;
 
 // The name of a project language without a language code.
 constexpr const char16_t* kNoLanguageName = u"Native";
@@ -208,10 +236,37 @@ std::u16string TSvProjectLanguage::GetNativeName() const {
 }
 
 void TSvProjectLanguage::UpdateNames(bool onlyIfEmpty) {
-  if (!onlyIfEmpty || Name.empty())
-    Name = GetEnglishName();
-  if (!onlyIfEmpty || NativeName.empty())
-    NativeName = GetNativeName();
+  const bool english = !onlyIfEmpty || Name.empty();
+  const bool native = !onlyIfEmpty || NativeName.empty();
+  if (!english && !native)
+    return;
+  if (!gNameCache) {
+    if (english)
+      Name = GetEnglishName();
+    if (native)
+      NativeName = GetNativeName();
+    return;
+  }
+  TSvNameKey key{FLanguageCode, FCountryCode,        FVariant,
+                 FScript,       FExplicitLanguageId, FExplicitSublanguageId};
+  auto found = gNameCache->find(key);
+  if (found == gNameCache->end()) {
+    if (gNameCache->size() >= kNameCacheLimit)
+      gNameCache->clear();
+    found = gNameCache->emplace(std::move(key), std::pair(GetEnglishName(), GetNativeName())).first;
+  }
+  if (english)
+    Name = found->second.first;
+  if (native)
+    NativeName = found->second.second;
+}
+
+void StartLanguageNames() {
+  gNameCache = std::make_unique<TSvNameCache>();
+}
+
+void FinishLanguageNames() {
+  gNameCache.reset();
 }
 
 bool TSvProjectLanguage::IsFontDefault() const {

@@ -96,4 +96,9 @@ private:
   int FExplicitSublanguageId = 0;
 };
 
+// Module start and end: the names of project languages are remembered from start to
+// end; without a start they are computed every time.
+void StartLanguageNames();
+void FinishLanguageNames();
+
 } // namespace sv

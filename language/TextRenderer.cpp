@@ -1,6 +1,5 @@
 #include "language/TextRenderer.h"
 
-#include "locale/SvConvert.h"
 #include "text/SvErrors.h"
 #include "text/SvStrings.h"
 
@@ -26,6 +25,43 @@ struct TObjectUnref {
 };
 using TLayoutPtr = std::unique_ptr<PangoLayout, TObjectUnref>;
 
+// UTF-16 to UTF-8 for Pango. Pango stops at U+0000 and refuses unpaired surrogates,
+// so both become U+FFFD and the text after them is kept.
+std::string PangoText(const std::u16string& text) {
+  std::string utf8;
+  utf8.reserve(text.size());
+  auto put = [&utf8](char32_t c) {
+    if (c < 0x80) {
+      utf8 += static_cast<char>(c);
+    } else if (c < 0x800) {
+      utf8 += static_cast<char>(0xC0 | (c >> 6));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      utf8 += static_cast<char>(0xE0 | (c >> 12));
+      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      utf8 += static_cast<char>(0xF0 | (c >> 18));
+      utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      put(0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
+      ++i;
+    } else if (unit == 0 || (unit >= 0xD800 && unit <= 0xDFFF)) {
+      put(0xFFFD);
+    } else {
+      put(unit);
+    }
+  }
+  return utf8;
+}
+
 // The one layout through which text is measured and drawn: the canvas's font at the
 // screen resolution, the text as UTF-8, no width (so no word break), left aligned.
 TLayoutPtr MakeLayout(const TSvCanvas& canvas, const std::u16string& text) {
@@ -39,7 +75,7 @@ TLayoutPtr MakeLayout(const TSvCanvas& canvas, const std::u16string& text) {
   pango_font_description_free(font);
   // Alignment means left and right whatever the direction of the text.
   pango_layout_set_auto_dir(layout.get(), FALSE);
-  const std::string utf8 = WideToAnsi(text, 65001);
+  const std::string utf8 = PangoText(text);
   pango_layout_set_text(layout.get(), utf8.data(), static_cast<int>(utf8.size()));
   return layout;
 }
@@ -267,6 +303,8 @@ void StartTextRenderers() {
 void FinishTextRenderers() {
   gStandardRenderer.reset();
   gRenderers.reset();
+  // Pango's font map of this thread goes with its caches of fontconfig patterns.
+  pango_cairo_font_map_set_default(nullptr);
 }
 
 } // namespace sv
