@@ -181,6 +181,28 @@ TEST_F(SvqReportTest, EmptyNamesAreFilledFromTheCodes) {
                 kTail);
 }
 
+TEST_F(SvqReportTest, NoVariantIsEverSet) {
+  // Norwegian Nynorsk, Spanish with the modern sort and a Sami language: the table
+  // knows their variants, the reader never sets one.
+  TSvqTestFile file = Dictionary();
+  file.Languages = {Language(0x14, "no", 2, "NO", "Nynorsk"),
+                    Language(0x0A, "es", 3, "ES", "Modern"), Language(0x3B, "se", 1, "NO", "Sami")};
+  file.Rows.clear();
+  EXPECT_EQ(
+      Report(file).substr(kHeader3.size()),
+      "Languages:\n#0: Nynorsk, no_NO\n#1: Modern, es_ES\n#2: Sami, se_NO\n\nRow count: 0\n\n" +
+          kTail);
+}
+
+TEST_F(SvqReportTest, TailBeyondTheEndFailsAtTheNextRecord) {
+  TSvqTestFile file = Dictionary();
+  file.Rows.clear();
+  file.Information.Present = false;
+  file.Languages[0].RecordLength = 65000;
+  ExpectError(file, false, kHeader3 + "Languages:\n#0: English (United States), en_US\n",
+              "ESvStreamError", "Stream read error");
+}
+
 TEST_F(SvqReportTest, NamesOfHeaderBytesUseTheLowSevenBits) {
   TSvqTestFile file = Dictionary();
   file.ByteOrder = 0x80;    // "Big-endian", read little-endian
