@@ -148,7 +148,8 @@ std::string TSvSvqFile::ReadString(int codePage) {
 }
 
 void TSvSvqFile::Skip(int count) {
-  Input().Skip(static_cast<std::uint64_t>(count));
+  if (count > 0) // forward only
+    Input().Skip(static_cast<std::uint64_t>(count));
 }
 
 std::string TSvSvqFile::ReadCode() {

@@ -83,7 +83,6 @@ public:
 
 private:
   void ReadHeader();
-  bool HasStream() const { return FStream != nullptr; }
   TSvFileStream& Input();
   // A 2-character code: empty when its first character is NUL.
   std::string ReadCode();
