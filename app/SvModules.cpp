@@ -1,5 +1,7 @@
 #include "app/SvModules.h"
 
+#include "language/SvLanguage.h"
+#include "language/SvLocale.h"
 #include "language/TextRenderer.h"
 #include "locale/SvConvert.h"
 #include "locale/SvLang.h"
@@ -38,6 +40,9 @@ constexpr TSvModuleStep kSteps[] = {
     // The ODBC driver manager, if installed, then the environment and its data sources.
     {StartODBCInt, FinishODBCInt},
     {StartODBC, FinishODBC},
+    // Names of project languages remembered for the run; they come from the tables.
+    {StartLanguageNames, FinishLanguageNames},
+    {StartSystemLanguages, FinishSystemLanguages},
 };
 
 } // namespace
