@@ -9,6 +9,8 @@
 
 #include <iconv.h>
 
+#include <optional>
+
 using namespace sv;
 using namespace std::string_literals;
 
@@ -85,12 +87,103 @@ TEST(SvConvert, InvalidInputBecomesReplacementCharacter) {
   EXPECT_EQ(AnsiToWide("\xFF", 0), u"\uFFFD");
 }
 
+TEST(SvConvert, Utf16CodePagesReadUnitByUnit) {
+  // An unpaired surrogate is one unit; the units after it are read as they stand.
+  EXPECT_EQ(AnsiToWide("\x41\x00\x00\xD8\x42\x00\x43\x00"s, 1200), u"A\uFFFDBC");
+  EXPECT_EQ(AnsiToWide("\x00\x41\xD8\x00\x00\x42\x00\x43"s, 1201), u"A\uFFFDBC");
+  EXPECT_EQ(AnsiToWide("\x00\xDC\x00\xD8"s, 1200), u"\uFFFD\uFFFD");
+  // A pair stays a pair; an odd byte at the end is one U+FFFD.
+  EXPECT_EQ(AnsiToWide("\x3D\xD8\x00\xDE\x41"s, 1200), u"😀\uFFFD");
+  EXPECT_EQ(AnsiToWide("\xD8\x3D\xDE\x00\x00"s, 1201), u"😀\uFFFD");
+  EXPECT_EQ(AnsiToWide("\x41"s, 1200), u"\uFFFD");
+  // Zero bytes are halves of units, not separators.
+  EXPECT_EQ(AnsiToWide("\x00\x00\x41\x00"s, 1200), u"\0A"s);
+}
+
+TEST(SvConvert, UnpairedSurrogateIsReplacementCharacterWhereTheCodePageHoldsIt) {
+  EXPECT_EQ(WideToAnsi(u"a\xD800z"s, 1200), "a\0\xFD\xFFz\0"s);
+  EXPECT_EQ(WideToAnsi(u"a\xDC00z"s, 1201), "\0a\xFF\xFD\0z"s);
+  EXPECT_EQ(WideToAnsi(u"😀"s, 1201), "\xD8\x3D\xDE\x00"s);
+  EXPECT_EQ(WideToAnsi(u"a\xD800z"s, 65000), "a+//0-z");
+  EXPECT_EQ(WideToAnsi(u"a\xD800z"s, 54936), "a\x84\x31\xA4\x37z");
+  // Each Unicode code page writes U+FFFD in its own form; the others "?".
+  for (int codePage : {65000, 65001, 54936, 1200, 1201, 1252, 932, 1047, 50220, 57002}) {
+    SCOPED_TRACE(codePage);
+    const std::u16string replacement =
+        AnsiToWide(WideToAnsi(u"\uFFFD", codePage), codePage) == u"\uFFFD" ? u"\uFFFD" : u"?";
+    EXPECT_EQ(WideToAnsi(u"a\xD800z\xDFFF"s, codePage),
+              WideToAnsi(u"a" + replacement + u"z" + replacement, codePage));
+  }
+}
+
 TEST(SvConvert, Utf8OutputOfSurrogates) {
   EXPECT_EQ(WideToAnsi(u"\xD800x"s, 0), "\xEF\xBF\xBDx");
   EXPECT_EQ(WideToAnsi(u"x\xDC00"s, 0), "x\xEF\xBF\xBD");
   EXPECT_EQ(WideToAnsi(u"\xDBFF\xD800"s, 65001), "\xEF\xBF\xBD\xEF\xBF\xBD");
   EXPECT_EQ(WideToAnsi(u"😀", 0), "\xF0\x9F\x98\x80");
   EXPECT_EQ(WideToAnsi(u"\u07FF\u0800\uFFFF", 0), "\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF");
+}
+
+namespace {
+
+// What glibc itself answers for in, converted from one name to another: the
+// bytes, or none when it cannot.
+std::optional<std::string> IconvAnswer(const std::string& to, const std::string& from,
+                                       const std::string& in) {
+  iconv_t cd = iconv_open(to.c_str(), from.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1))
+    return std::nullopt;
+  char* source = const_cast<char*>(in.data());
+  std::size_t sourceLeft = in.size();
+  char out[16];
+  char* target = out;
+  std::size_t targetLeft = sizeof out;
+  const bool ok = iconv(cd, &source, &sourceLeft, &target, &targetLeft) != std::size_t(-1) &&
+                  iconv(cd, nullptr, nullptr, &target, &targetLeft) != std::size_t(-1);
+  iconv_close(cd);
+  if (!ok)
+    return std::nullopt;
+  return std::string(out, static_cast<std::size_t>(target - out));
+}
+
+} // namespace
+
+TEST(SvConvert, StandInsLeaveEveryOtherCharacterAsTheConverterWritesIt) {
+  // Once a code page has met a character it cannot hold, it converts by tables
+  // taken from its converter: they must answer as the converter does.
+  for (const TSvCodePageData& row : CodePageTable()) {
+    if (IsServiceOnlyCodePage(row.CodePage) || row.Kind <= ekUtf16BE || row.CodePage == 1200 ||
+        row.CodePage == 1201 || !IsCodePageInstalled(row.CodePage))
+      continue;
+    SCOPED_TRACE(row.CodePage);
+    std::string name;
+    for (const std::string& candidate : IconvNamesOf(row.CodePage))
+      if (name.empty() && IconvAnswer(candidate, "UTF-16LE", "A\0"s))
+        name = candidate;
+    const std::string question = WideToAnsi(u"?", row.CodePage);
+    EXPECT_EQ(WideToAnsi(u"\uFFFF", row.CodePage),
+              IconvAnswer(name, "UTF-16LE", "\xFF\xFF"s).value_or(question));
+    int differences = 0;
+    for (char32_t c = 1; c < 0xFFFE && differences < 5; c += c < 0x800 ? 1 : 37) {
+      if (c >= 0xD800 && c <= 0xDFFF)
+        continue;
+      const std::u16string one(1, static_cast<char16_t>(c));
+      const std::string in{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+      const std::string expected = IconvAnswer(name, "UTF-16LE", in).value_or(question);
+      if (WideToAnsi(one, row.CodePage) != expected) {
+        ADD_FAILURE() << "U+" << std::hex << int(c);
+        ++differences;
+      }
+    }
+    // Each byte alone reads as the converter reads it, U+FFFD where it reads none.
+    for (int b = 1; b < 256; ++b) {
+      const std::string byte(1, static_cast<char>(b));
+      const std::string wide = IconvAnswer("UTF-16LE", name, byte).value_or("\xFD\xFF");
+      EXPECT_EQ(AnsiToWide(byte, row.CodePage),
+                std::u16string(reinterpret_cast<const char16_t*>(wide.data()), wide.size() / 2))
+          << b;
+    }
+  }
 }
 
 TEST(SvConvert, EmbeddedZerosPassThroughOneForOne) {
