@@ -15,6 +15,7 @@
 #include <iconv.h>
 #include <langinfo.h>
 #include <memory>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -57,6 +58,39 @@ struct TSvByteTable {
   std::vector<std::int16_t> FromWide = std::vector<std::int16_t>(0x10000, -1);
   char Question = '?'; // "?" in the code page
 };
+
+// A byte whose character in the platform's table differs from glibc's.
+struct TSvByteFix {
+  std::uint8_t Byte;
+  char16_t Char;
+};
+
+// Code pages that convert by glibc's table of a related code page with a few
+// bytes corrected. Mac Icelandic is Apple's Mac Roman with six Icelandic letters
+// (glibc's MAC-IS is another table); glibc's IBM875 lacks the vertical line.
+constexpr TSvByteFix kMacIcelandicFixes[] = {
+    {0xA0, 0x00DD}, {0xC6, 0x2206}, {0xDC, 0x00D0}, {0xDD, 0x00F0},
+    {0xDE, 0x00DE}, {0xDF, 0x00FE}, {0xE0, 0x00FD}, {0xF0, 0xF8FF},
+};
+constexpr TSvByteFix kEbcdicGreekFixes[] = {{0x6A, u'|'}};
+
+struct TSvFixedCodePage {
+  int CodePage;
+  const char* Base; // the iconv name of the related table
+  std::span<const TSvByteFix> Fixes;
+};
+
+constexpr TSvFixedCodePage kFixedCodePages[] = {
+    {10079, "MACINTOSH", kMacIcelandicFixes},
+    {875, "IBM875", kEbcdicGreekFixes},
+};
+
+const TSvFixedCodePage* FixedCodePageOf(int codePage) {
+  for (const TSvFixedCodePage& fixed : kFixedCodePages)
+    if (fixed.CodePage == codePage)
+      return &fixed;
+  return nullptr;
+}
 
 // Both directions between UTF-16 and one code page; opened once and reused.
 struct TSvCodePageConverter {
@@ -106,14 +140,20 @@ bool IsUtf8(int codePage) {
   return codePage == kUtf8 || (codePage == 0 && State().SystemCodePage == kUtf8);
 }
 
+std::unique_ptr<TSvByteTable> FixedByteTableOf(const TSvCodePageConverter& converter,
+                                               std::span<const TSvByteFix> fixes);
+
 TSvCodePageConverter& ConverterOf(int codePage) {
   TSvPlatformConvertState& state = State();
   auto found = state.Converters.find(codePage);
   if (found != state.Converters.end())
     return found->second;
   TSvCodePageConverter converter;
-  const std::vector<std::string> names =
-      codePage == 0 ? std::vector<std::string>{state.SystemCharset} : IconvNamesOf(codePage);
+  const TSvFixedCodePage* fixed = FixedCodePageOf(codePage);
+  const std::vector<std::string> names = codePage == 0
+                                             ? std::vector<std::string>{state.SystemCharset}
+                                         : fixed ? std::vector<std::string>{fixed->Base}
+                                                 : IconvNamesOf(codePage);
   for (const std::string& name : names) {
     TSvCodePageConverter candidate;
     candidate.Name = name;
@@ -123,6 +163,13 @@ TSvCodePageConverter& ConverterOf(int codePage) {
       converter = std::move(candidate);
       break;
     }
+  }
+  if (fixed && converter.IsOpen()) {
+    // Such a code page converts by its corrected tables alone.
+    converter.TableTried = true;
+    converter.Table = FixedByteTableOf(converter, fixed->Fixes);
+    if (!converter.Table)
+      converter = TSvCodePageConverter();
   }
   return state.Converters.emplace(codePage, std::move(converter)).first->second;
 }
@@ -341,6 +388,22 @@ std::unique_ptr<TSvByteTable> ByteTableOf(const TSvCodePageConverter& converter)
   if (table->FromWide[u'?'] < 0)
     return nullptr;
   table->Question = static_cast<char>(table->FromWide[u'?']);
+  return table;
+}
+
+// The tables of converter's related code page with fixes applied.
+std::unique_ptr<TSvByteTable> FixedByteTableOf(const TSvCodePageConverter& converter,
+                                               std::span<const TSvByteFix> fixes) {
+  std::unique_ptr<TSvByteTable> table = ByteTableOf(converter);
+  if (!table)
+    return nullptr;
+  for (const TSvByteFix& fix : fixes) {
+    const std::int32_t old = table->ToWide[fix.Byte];
+    if (old >= 0 && table->FromWide[static_cast<std::size_t>(old)] == fix.Byte)
+      table->FromWide[static_cast<std::size_t>(old)] = -1;
+    table->ToWide[fix.Byte] = fix.Char;
+    table->FromWide[fix.Char] = fix.Byte;
+  }
   return table;
 }
 
