@@ -124,6 +124,13 @@ void TSvLang::CheckResult(const char* failureMessage, const char* unknownMessage
     throw ESvError(SvTr(unknownMessage));
 }
 
+bool TSvLang::SupportsCodePage(int codePage) {
+  UConverter* converter = Initialize(codePage);
+  if (FLastResult == kSvFail)
+    throw ESvError(""); // the enumeration step failed
+  return converter != nullptr;
+}
+
 void TSvLang::EnumCodePages(const TSvCodePageCallback& callback) {
   for (const TSvCodePageData& row : CodePageTable()) {
     UConverter* converter = Initialize(row.CodePage);

@@ -582,9 +582,14 @@ std::u16string PlatformAnsiToWide(std::string_view text, int codePage) {
   return IconvAnsiToWide(converter.ToWide.Get(), text);
 }
 
+bool IsPlatformCodePage(int codePage) {
+  return IsUtf8(codePage) || codePage == kUtf16LE || codePage == kUtf16BE ||
+         ConverterOf(codePage).IsOpen();
+}
+
 void EnumSystemCodePages(const std::function<bool(const std::string&)>& callback) {
   for (const TSvCodePageData& row : CodePageTable()) {
-    if (!IsUtf8(row.CodePage) && !ConverterOf(row.CodePage).IsOpen())
+    if (!IsPlatformCodePage(row.CodePage))
       continue;
     if (!callback(std::to_string(row.CodePage)))
       return;

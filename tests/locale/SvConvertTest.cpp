@@ -3,13 +3,17 @@
 #include "locale/SvLang.h"
 #include "locale/SvLocaleTables.h"
 #include "locale/SvPlatformConvert.h"
+#include "tests/support/SvProcess.h"
 #include "text/SvErrors.h"
 
 #include <gtest/gtest.h>
 
 #include <iconv.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
+#include <set>
 
 using namespace sv;
 using namespace std::string_literals;
@@ -347,6 +351,50 @@ TEST(SvConvert, ServiceOnlyCodePagesGoThroughTheService) {
   SvLang()->SetAvailable(false);
   EXPECT_EQ(WideToAnsi(u"क", 57002), "");
   SvLang()->SetAvailable(true);
+}
+
+TEST(SvCodePageSupport, LearnedWhenAskedAsTheEnumerationsAnswer) {
+  // Asked one by one, the flags are those that the two enumerations report.
+  std::set<int> installed;
+  EnumSystemCodePages([&](const std::string& text) {
+    installed.insert(std::stoi(text));
+    return true;
+  });
+  std::set<int> service;
+  SvLang()->EnumCodePages(
+      [&](int codePage, const std::string&, const std::string&) { service.insert(codePage); });
+  EXPECT_GT(installed.size(), 80u);
+  EXPECT_GT(service.size(), 80u);
+  for (const TSvCodePageData& row : CodePageTable()) {
+    const TSvCodePageSupport expected = (installed.count(row.CodePage) ? cpsInstalled : 0) |
+                                        (service.count(row.CodePage) ? cpsService : 0);
+    EXPECT_EQ(CodePageSupport(row.CodePage), expected) << row.CodePage;
+    EXPECT_EQ(IsServiceOnlyCodePage(row.CodePage), expected == cpsService) << row.CodePage;
+    EXPECT_EQ(IsCodePageInstalled(row.CodePage), installed.count(row.CodePage) == 1)
+        << row.CodePage;
+  }
+}
+
+TEST(SvCodePageSupport, StartLoadsNoConversionModule) {
+  // The tool on a tiny dictionary loads the conversion modules of the code pages
+  // it uses, not one for every code page of the table.
+  sv::test::TSvTempDir dir;
+  const sv::test::TSvProcessResult run = sv::test::RunProcess(
+      SVQPEEK_EXE, {std::string(SV_SOURCE_DIR) + "/examples/sample.svq"}, {},
+      {"LC_ALL=C.UTF-8", "LD_DEBUG=files", "LD_DEBUG_OUTPUT=" + dir.File("ld")});
+  EXPECT_EQ(run.ExitCode, 0) << run.Output;
+  int modules = 0;
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    ++files;
+    std::ifstream log(entry.path());
+    for (std::string line; std::getline(log, line);)
+      if (line.find("calling init:") != std::string::npos &&
+          line.find("/gconv/") != std::string::npos)
+        ++modules;
+  }
+  EXPECT_EQ(files, 1); // the loader wrote its log
+  EXPECT_LE(modules, 4);
 }
 
 TEST(SvCodePageNames, AliasesAndRules) {
