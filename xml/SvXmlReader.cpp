@@ -1,5 +1,6 @@
 #include "xml/SvXmlReader.h"
 
+#include "locale/SvConvert.h"
 #include "text/SvErrors.h"
 #include "text/SvFormat.h"
 #include "xml/SvXmlEncoding.h"
@@ -154,28 +155,15 @@ private:
     return XML_STATUS_ERROR;
   }
 
-  static int XMLCALL DoubleByteChar(void* data, const char* bytes) {
-    try {
-      return XmlDoubleByteChar(static_cast<int>(reinterpret_cast<std::intptr_t>(data)),
-                               static_cast<unsigned char>(bytes[0]),
-                               static_cast<unsigned char>(bytes[1]));
-    } catch (...) {
-      return -1;
-    }
-  }
-
   static int XMLCALL UnknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
     try {
       const std::optional<TSvXmlByteMap> map = XmlByteMapOf(XmlCodePageOfName(name));
       if (!map)
         return XML_STATUS_ERROR;
-      bool doubleByte = false;
-      for (std::size_t i = 0; i < 256; ++i) {
+      for (std::size_t i = 0; i < 256; ++i)
         info->map[i] = map->Map[i];
-        doubleByte = doubleByte || map->Map[i] == -2;
-      }
-      info->data = reinterpret_cast<void*>(static_cast<std::intptr_t>(map->CodePage));
-      info->convert = doubleByte ? DoubleByteChar : nullptr;
+      info->data = nullptr;
+      info->convert = nullptr;
       info->release = nullptr;
       return XML_STATUS_OK;
     } catch (...) {
@@ -189,14 +177,8 @@ private:
   std::exception_ptr FError;
 };
 
-} // namespace
-
-std::unique_ptr<TSvXmlElement> ReadXmlBytes(std::string_view bytes) {
-  TSvExpatReader reader(nullptr);
-  return reader.Read(bytes);
-}
-
-std::unique_ptr<TSvXmlElement> ReadXmlText(const std::u16string& text) {
+// The document element of text, whatever encoding its declaration names.
+std::unique_ptr<TSvXmlElement> ReadUtf16(const std::u16string& text) {
   std::string bytes;
   bytes.reserve(text.size() * 2);
   for (std::size_t i = text.empty() || text[0] != 0xFEFF ? 0 : 1; i < text.size(); ++i) {
@@ -205,6 +187,47 @@ std::unique_ptr<TSvXmlElement> ReadXmlText(const std::u16string& text) {
   }
   TSvExpatReader reader("UTF-16LE");
   return reader.Read(bytes);
+}
+
+// The encoding that an XML declaration in ASCII at the start of bytes names;
+// empty when there is none.
+std::string DeclaredEncoding(std::string_view bytes) {
+  if (bytes.substr(0, 5) != "<?xml")
+    return {};
+  const std::string_view declaration = bytes.substr(0, bytes.find("?>"));
+  std::size_t at = declaration.find("encoding");
+  if (at == std::string_view::npos)
+    return {};
+  at = declaration.find_first_not_of(" \t\r\n", at + 8);
+  if (at == std::string_view::npos || declaration[at] != '=')
+    return {};
+  at = declaration.find_first_not_of(" \t\r\n", at + 1);
+  if (at == std::string_view::npos || (declaration[at] != '"' && declaration[at] != '\''))
+    return {};
+  const std::size_t end = declaration.find(declaration[at], at + 1);
+  if (end == std::string_view::npos)
+    return {};
+  return std::string(declaration.substr(at + 1, end - at - 1));
+}
+
+} // namespace
+
+std::unique_ptr<TSvXmlElement> ReadXmlBytes(std::string_view bytes) {
+  // A code page that a byte map cannot describe is converted as a whole first.
+  const std::string name = DeclaredEncoding(bytes);
+  const int codePage = XmlCodePageOfName(name);
+  if (codePage != 0 && !XmlByteMapOf(codePage) && XmlCanCarry(codePage)) {
+    std::u16string text = AnsiToWide(std::string(bytes), codePage);
+    if (text.empty())
+      throw ESvXmlError(SvFormat("The encoding \"%s\" cannot be read", {name}));
+    return ReadUtf16(text);
+  }
+  TSvExpatReader reader(nullptr);
+  return reader.Read(bytes);
+}
+
+std::unique_ptr<TSvXmlElement> ReadXmlText(const std::u16string& text) {
+  return ReadUtf16(text);
 }
 
 std::unique_ptr<TSvXmlElement> ReadXmlFile(const std::string& fileName) {
