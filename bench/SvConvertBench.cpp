@@ -102,9 +102,9 @@ std::u16string LongText(char16_t from, char16_t to) {
   return text;
 }
 
-void NarrowLong(benchmark::State& state, const std::u16string& text) {
+void NarrowLong(benchmark::State& state, const std::u16string& text, int codePage = 1252) {
   for (auto _ : state) {
-    std::string narrow = sv::WideToAnsi(text, 1252);
+    std::string narrow = sv::WideToAnsi(text, codePage);
     benchmark::DoNotOptimize(narrow);
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
@@ -119,12 +119,22 @@ void BM_WideToAnsi1252Unmappable(benchmark::State& state) {
   NarrowLong(state, LongText(u'\u4E00', u'\u9FA5'));
 }
 
+// The same for the double-byte 932: kanji it holds, Devanagari it does not.
+void BM_WideToAnsi932Mappable(benchmark::State& state) {
+  NarrowLong(state, LongText(u'\u4E00', u'\u4FFF'), 932);
+}
+void BM_WideToAnsi932Unmappable(benchmark::State& state) {
+  NarrowLong(state, LongText(u'\u0900', u'\u097F'), 932);
+}
+
 BENCHMARK(BM_WideToAnsiSystemUtf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IcuStrToUtf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IcuStrToUtf8NoAllocation)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WideToAnsi1252)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WideToAnsi1252Mappable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WideToAnsi1252Unmappable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WideToAnsi932Mappable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WideToAnsi932Unmappable)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -100,6 +100,9 @@ struct TSvCodePageConverter {
   // For a stateless single-byte code page, its tables; learned on first use.
   bool TableTried = false;
   std::unique_ptr<TSvByteTable> Table;
+  // For any other code page, by BMP character: the converter cannot write it.
+  // Learned with the tables; empty when the converter could not be asked.
+  std::vector<bool> Unwritable;
   bool IsOpen() const { return ToWide.IsOpen() && FromWide.IsOpen(); }
 };
 
@@ -407,13 +410,78 @@ std::unique_ptr<TSvByteTable> FixedByteTableOf(const TSvCodePageConverter& conve
   return table;
 }
 
-// The byte tables of converter when its code page is a stateless single-byte one.
+// The BMP characters that converter cannot write, asked in one call: each
+// character followed by a line feed, the ones it cannot write skipped, so that an
+// empty line stands for such a character. Empty when the answer is not clear.
+std::vector<bool> UnwritableOf(const TSvCodePageConverter& converter) {
+  std::u16string probe;
+  probe.reserve(0x20000);
+  for (char32_t c = 1; c < 0x10000; ++c)
+    if (c != u'\n' && !IsHighSurrogate(char16_t(c)) && !IsLowSurrogate(char16_t(c))) {
+      probe += static_cast<char16_t>(c);
+      probe += u'\n';
+    }
+  TSvIconv skipping((converter.Name + "//IGNORE").c_str(), kUtf16Native);
+  if (!skipping.IsOpen())
+    return {};
+  std::string written(probe.size() * 4 + 64, '\0');
+  char* source = const_cast<char*>(BytesOf(probe).data());
+  std::size_t sourceLeft = probe.size() * sizeof(char16_t);
+  char* target = written.data();
+  std::size_t targetLeft = written.size();
+  while (sourceLeft > 0) {
+    const char* before = source;
+    if (iconv(skipping.Get(), &source, &sourceLeft, &target, &targetLeft) !=
+            static_cast<std::size_t>(-1) ||
+        errno != EILSEQ || source == before)
+      break;
+  }
+  iconv(skipping.Get(), nullptr, nullptr, &target, &targetLeft);
+  if (sourceLeft > 0)
+    return {};
+  written.resize(static_cast<std::size_t>(target - written.data()));
+  std::vector<bool> unwritable(0x10000, false);
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < probe.size(); i += 2) {
+    const std::size_t end = written.find('\n', at);
+    if (end == std::string::npos)
+      return {};
+    unwritable[probe[i]] = end == at;
+    at = end + 1;
+  }
+  if (at != written.size())
+    return {}; // a line feed inside a character's bytes: no clear answer
+  return unwritable;
+}
+
+// The byte tables of converter when its code page is a stateless single-byte one;
+// for any other, the characters it cannot write.
 const TSvByteTable* ByteTable(TSvCodePageConverter& converter) {
   if (!converter.TableTried) {
     converter.TableTried = true;
     converter.Table = ByteTableOf(converter);
+    if (!converter.Table)
+      converter.Unwritable = UnwritableOf(converter);
   }
   return converter.Table.get();
+}
+
+// text with each BMP character that the converter cannot write as "?", and each
+// unpaired surrogate as U+FFFD where it can write that, so that the conversion
+// needs no stand-in of its own.
+std::u16string WithStandIns(const std::vector<bool>& unwritable, std::u16string_view text) {
+  const char16_t lone = unwritable[0xFFFD] ? u'?' : char16_t(0xFFFD);
+  std::u16string result(text);
+  for (std::size_t i = 0; i < result.size(); ++i) {
+    const char16_t c = result[i];
+    if (IsHighSurrogate(c) && i + 1 < result.size() && IsLowSurrogate(result[i + 1]))
+      ++i; // a pair is left to the converter
+    else if (IsHighSurrogate(c) || IsLowSurrogate(c))
+      result[i] = lone;
+    else if (unwritable[c])
+      result[i] = u'?';
+  }
+  return result;
 }
 
 std::string TableWideToAnsi(const TSvByteTable& table, std::u16string_view text) {
@@ -562,6 +630,11 @@ std::string PlatformWideToAnsi(std::u16string_view text, int codePage) {
       return result;
     if (const TSvByteTable* table = ByteTable(converter))
       return TableWideToAnsi(*table, text);
+  }
+  if (!converter.Unwritable.empty()) {
+    IconvWideToAnsi(converter.FromWide.Get(), WithStandIns(converter.Unwritable, text), false,
+                    result);
+    return result;
   }
   IconvWideToAnsi(converter.FromWide.Get(), text, false, result);
   return result;
