@@ -52,7 +52,7 @@ public:
     XML_SetCharacterDataHandler(FParser, CharacterData);
     XML_SetExternalEntityRefHandler(FParser, ExternalEntityRef);
     XML_SetSkippedEntityHandler(FParser, SkippedEntity);
-    XML_SetUnknownEncodingHandler(FParser, UnknownEncoding, nullptr);
+    XML_SetUnknownEncodingHandler(FParser, UnknownEncoding, this);
     XML_SetParamEntityParsing(FParser, XML_PARAM_ENTITY_PARSING_NEVER);
     XML_SetNotStandaloneHandler(FParser, NotStandalone);
     // Entity expansion is checked from 64 KiB of output on (expat's default is
@@ -79,6 +79,8 @@ private:
   [[noreturn]] void Fail() {
     if (FError)
       std::rethrow_exception(FError);
+    if (XML_GetErrorCode(FParser) == XML_ERROR_UNKNOWN_ENCODING && !FUnknownEncoding.empty())
+      RaiseAtPosition(SvFormat("unknown encoding \"%s\"", {FUnknownEncoding}));
     RaiseAtPosition(XML_ErrorString(XML_GetErrorCode(FParser)));
   }
 
@@ -155,11 +157,14 @@ private:
     return XML_STATUS_ERROR;
   }
 
-  static int XMLCALL UnknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+  static int XMLCALL UnknownEncoding(void* data, const XML_Char* name, XML_Encoding* info) {
+    auto* reader = static_cast<TSvExpatReader*>(data);
     try {
       const std::optional<TSvXmlByteMap> map = XmlByteMapOf(XmlCodePageOfName(name));
-      if (!map)
+      if (!map) {
+        reader->FUnknownEncoding = name; // named in the parser's error
         return XML_STATUS_ERROR;
+      }
       for (std::size_t i = 0; i < 256; ++i)
         info->map[i] = map->Map[i];
       info->data = nullptr;
@@ -175,6 +180,7 @@ private:
   std::unique_ptr<TSvXmlElement> FRoot;
   std::vector<TSvXmlElement*> FOpen; // the elements whose end tag has not come yet
   std::exception_ptr FError;
+  std::string FUnknownEncoding; // the name of an encoding that has no map
 };
 
 // The document element of text, whatever encoding its declaration names.

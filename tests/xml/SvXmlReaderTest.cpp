@@ -71,7 +71,10 @@ TEST(SvXmlReader, MalformedTextGivesLineAndColumn) {
   EXPECT_EQ(ErrorOf("<a/><b/>"), "junk after document element at line 1, column 5");
   EXPECT_EQ(ErrorOf("<a>\x01</a>"), "not well-formed (invalid token) at line 1, column 4");
   EXPECT_EQ(ErrorOf("<?xml version=\"1.0\" encoding=\"x-unknown\"?><a/>"),
-            "unknown encoding at line 1, column 31");
+            "unknown encoding \"x-unknown\" at line 1, column 31");
+  // A code page that cannot carry a document, named as such.
+  EXPECT_EQ(ErrorOf("<?xml version=\"1.0\" encoding=\"iso-2022-kr\"?><a/>"),
+            "unknown encoding \"iso-2022-kr\" at line 1, column 31");
 }
 
 TEST(SvXmlReader, NeverLoadsExternalEntities) {
