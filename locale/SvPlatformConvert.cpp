@@ -557,23 +557,22 @@ std::u16string BytesToUtf16(std::string_view text, bool bigEndian) {
 std::string Utf16ToUtf8(std::u16string_view text) {
   const char16_t* s = text.data();
   const std::size_t n = text.size();
-  std::string result(n, '\0');
-  auto* out = reinterpret_cast<std::uint8_t*>(result.data());
   std::size_t i = 0;
   for (; i + 4 <= n; i += 4) {
     std::uint64_t units;
     std::memcpy(&units, s + i, sizeof units);
     if (units & 0xFF80FF80FF80FF80u)
       break;
-    for (std::size_t k = 0; k < 4; ++k)
-      out[i + k] = static_cast<std::uint8_t>(s[i + k]);
   }
-  for (; i < n && s[i] < 0x80; ++i)
-    out[i] = static_cast<std::uint8_t>(s[i]);
+  while (i < n && s[i] < 0x80)
+    ++i;
+  // One allocation: the exact length of ASCII, else room for three bytes a unit.
+  std::string result(i == n ? n : i + (n - i) * 3, '\0');
+  auto* out = reinterpret_cast<std::uint8_t*>(result.data());
+  for (std::size_t k = 0; k < i; ++k)
+    out[k] = static_cast<std::uint8_t>(s[k]);
   if (i == n)
     return result;
-  result.resize(i + (n - i) * 3);
-  out = reinterpret_cast<std::uint8_t*>(result.data());
   std::size_t o = i;
   while (i < n) {
     const char16_t c = s[i];
