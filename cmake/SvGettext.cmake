@@ -97,7 +97,8 @@ function(sv_add_catalogs)
       COMMENT "Compiling po/${code}.po"
       VERBATIM)
     list(APPEND outputs "${mo}")
-    install(FILES "${mo}" DESTINATION "${CMAKE_INSTALL_LOCALEDIR}/${code}/LC_MESSAGES")
+    install(FILES "${mo}" DESTINATION "${CMAKE_INSTALL_LOCALEDIR}/${code}/LC_MESSAGES"
+            COMPONENT Runtime)
   endforeach()
   add_custom_target(sv_catalogs ALL DEPENDS ${outputs})
   set(SV_BUILD_LOCALE_DIR "${build_dir}" PARENT_SCOPE)
