@@ -34,21 +34,7 @@ find_program(SV_MSGFMT msgfmt)
 find_program(SV_MSGMERGE msgmerge)
 find_program(SV_MSGINIT msginit)
 
-# The language codes of po/LINGUAS: blanks separate them, "#" starts a comment.
-function(sv_read_linguas out)
-  set(file "${PROJECT_SOURCE_DIR}/po/LINGUAS")
-  set_property(DIRECTORY "${PROJECT_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${file}")
-  set(codes "")
-  if(EXISTS "${file}")
-    file(STRINGS "${file}" lines)
-    foreach(line IN LISTS lines)
-      string(REGEX REPLACE "#.*$" "" line "${line}")
-      string(REGEX MATCHALL "[^ \t]+" words "${line}")
-      list(APPEND codes ${words})
-    endforeach()
-  endif()
-  set(${out} ${codes} PARENT_SCOPE)
-endfunction()
+include("${CMAKE_CURRENT_LIST_DIR}/SvLinguas.cmake")
 
 # sv_add_catalogs(PROGRAM target): compiles every catalog with msgfmt (target sv_catalogs),
 # into the locale folder that the un-installed PROGRAM finds beside its own folder, and
@@ -57,7 +43,9 @@ endfunction()
 # for a newly listed language.
 function(sv_add_catalogs)
   cmake_parse_arguments(ARG "" "PROGRAM" "" ${ARGN})
-  sv_read_linguas(languages)
+  sv_read_linguas("${PROJECT_SOURCE_DIR}/po" languages)
+  set_property(DIRECTORY "${PROJECT_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+               "${PROJECT_SOURCE_DIR}/po/LINGUAS")
   get_target_property(program_dir ${ARG_PROGRAM} BINARY_DIR)
   cmake_path(ABSOLUTE_PATH SV_LOCALE_DIR_FROM_BIN BASE_DIRECTORY "${program_dir}" NORMALIZE
              OUTPUT_VARIABLE build_dir)
@@ -66,7 +54,7 @@ function(sv_add_catalogs)
   if(SV_MSGMERGE AND SV_MSGINIT)
     add_custom_target(sv_po_update
       COMMAND ${CMAKE_COMMAND} -DMSGMERGE=${SV_MSGMERGE} -DMSGINIT=${SV_MSGINIT} -DPOT=${pot}
-              "-DLANGUAGES=${languages}" -DPO_DIR=${PROJECT_SOURCE_DIR}/po
+              -DPO_DIR=${PROJECT_SOURCE_DIR}/po
               -P "${PROJECT_SOURCE_DIR}/cmake/SvPoUpdate.cmake"
       WORKING_DIRECTORY "${PROJECT_SOURCE_DIR}/po"
       COMMENT "Merging po/${SV_TEXT_DOMAIN}.pot into the catalogs"

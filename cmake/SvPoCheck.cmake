@@ -1,7 +1,8 @@
 # Fails when a catalog has a format error, a fuzzy or untranslated message, or lacks a
 # message of the template.
-# Run as: cmake -DMSGFMT=<exe> -DMSGCMP=<exe> -DPOT=<file> -DPO_DIR=<dir>
-#               -DLANGUAGES=<code;code> -P SvPoCheck.cmake
+# Run as: cmake -DMSGFMT=<exe> -DMSGCMP=<exe> -DPOT=<file> -DPO_DIR=<dir> -P SvPoCheck.cmake
+include("${CMAKE_CURRENT_LIST_DIR}/SvLinguas.cmake")
+sv_read_linguas("${PO_DIR}" LANGUAGES)
 set(failures "")
 foreach(code IN LISTS LANGUAGES)
   set(po "${PO_DIR}/${code}.po")

@@ -1,7 +1,8 @@
 # Merges the template into the catalog of every language, and starts the catalog of a
 # language that has none yet from the template.
-# Run as: cmake -DMSGMERGE=<exe> -DMSGINIT=<exe> -DPOT=<file> -DPO_DIR=<dir>
-#               -DLANGUAGES=<code;code> -P SvPoUpdate.cmake
+# Run as: cmake -DMSGMERGE=<exe> -DMSGINIT=<exe> -DPOT=<file> -DPO_DIR=<dir> -P SvPoUpdate.cmake
+include("${CMAKE_CURRENT_LIST_DIR}/SvLinguas.cmake")
+sv_read_linguas("${PO_DIR}" LANGUAGES)
 foreach(code IN LISTS LANGUAGES)
   set(po "${PO_DIR}/${code}.po")
   if(EXISTS "${po}")
