@@ -105,17 +105,10 @@ std::string EscapeControls(std::string_view text, bool utf8) {
       ++i;
       continue;
     }
-    if (!utf8) {
-      if (b <= 0x9F)
-        AppendHexEscape(out, b);
-      else
-        out += static_cast<char>(b);
-      ++i;
-      continue;
-    }
-    const std::size_t length = Utf8Length(text, i);
+    const std::size_t length = utf8 ? Utf8Length(text, i) : 0;
     if (length == 0) {
-      // A byte of no valid sequence: a stray C1 byte is escaped, others pass.
+      // A byte of an 8-bit code page, or of no valid UTF-8 sequence: C1 bytes are
+      // escaped, others pass.
       if (b <= 0x9F)
         AppendHexEscape(out, b);
       else

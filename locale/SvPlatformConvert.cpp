@@ -318,6 +318,32 @@ std::string_view BytesOf(const std::u16string& text) {
   return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
 }
 
+// text written by converter with the characters it cannot write skipped; false
+// when the conversion stops for another reason.
+bool ConvertSkipping(const TSvCodePageConverter& converter, const std::u16string& text,
+                     std::string& written) {
+  TSvIconv skipping((converter.Name + "//IGNORE").c_str(), kUtf16Native);
+  if (!skipping.IsOpen())
+    return false;
+  written.assign(text.size() * 4 + 64, '\0');
+  char* source = const_cast<char*>(BytesOf(text).data());
+  std::size_t sourceLeft = text.size() * sizeof(char16_t);
+  char* target = written.data();
+  std::size_t targetLeft = written.size();
+  while (sourceLeft > 0) {
+    const char* before = source;
+    if (iconv(skipping.Get(), &source, &sourceLeft, &target, &targetLeft) !=
+            static_cast<std::size_t>(-1) ||
+        errno != EILSEQ || source == before)
+      break;
+  }
+  iconv(skipping.Get(), nullptr, nullptr, &target, &targetLeft);
+  if (sourceLeft > 0)
+    return false;
+  written.resize(static_cast<std::size_t>(target - written.data()));
+  return true;
+}
+
 // The tables of a stateless single-byte code page, asked of its converter: every
 // byte alone, the bytes in one run, each base letter before each combining mark
 // (a converter that composes them is no table), every character back, and no
@@ -371,22 +397,8 @@ std::unique_ptr<TSvByteTable> ByteTableOf(const TSvCodePageConverter& converter)
   for (char32_t c = 1; c < 0x10000; ++c)
     if (table->FromWide[c] < 0 && !IsHighSurrogate(char16_t(c)) && !IsLowSurrogate(char16_t(c)))
       others += static_cast<char16_t>(c);
-  TSvIconv skipping((converter.Name + "//IGNORE").c_str(), kUtf16Native);
-  if (!skipping.IsOpen())
-    return nullptr;
-  std::string written(others.size() * 4, '\0');
-  char* source = const_cast<char*>(BytesOf(others).data());
-  std::size_t sourceLeft = others.size() * sizeof(char16_t);
-  char* target = written.data();
-  std::size_t targetLeft = written.size();
-  while (sourceLeft > 0) {
-    const char* before = source;
-    if (iconv(skipping.Get(), &source, &sourceLeft, &target, &targetLeft) !=
-            static_cast<std::size_t>(-1) ||
-        errno != EILSEQ || source == before)
-      break;
-  }
-  if (sourceLeft > 0 || target != written.data())
+  std::string written;
+  if (!ConvertSkipping(converter, others, written) || !written.empty())
     return nullptr;
   if (table->FromWide[u'?'] < 0)
     return nullptr;
@@ -421,25 +433,9 @@ std::vector<bool> UnwritableOf(const TSvCodePageConverter& converter) {
       probe += static_cast<char16_t>(c);
       probe += u'\n';
     }
-  TSvIconv skipping((converter.Name + "//IGNORE").c_str(), kUtf16Native);
-  if (!skipping.IsOpen())
+  std::string written;
+  if (!ConvertSkipping(converter, probe, written))
     return {};
-  std::string written(probe.size() * 4 + 64, '\0');
-  char* source = const_cast<char*>(BytesOf(probe).data());
-  std::size_t sourceLeft = probe.size() * sizeof(char16_t);
-  char* target = written.data();
-  std::size_t targetLeft = written.size();
-  while (sourceLeft > 0) {
-    const char* before = source;
-    if (iconv(skipping.Get(), &source, &sourceLeft, &target, &targetLeft) !=
-            static_cast<std::size_t>(-1) ||
-        errno != EILSEQ || source == before)
-      break;
-  }
-  iconv(skipping.Get(), nullptr, nullptr, &target, &targetLeft);
-  if (sourceLeft > 0)
-    return {};
-  written.resize(static_cast<std::size_t>(target - written.data()));
   std::vector<bool> unwritable(0x10000, false);
   std::size_t at = 0;
   for (std::size_t i = 0; i < probe.size(); i += 2) {
