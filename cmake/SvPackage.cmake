@@ -33,9 +33,10 @@ set(CPACK_DEBIAN_DEV_DESCRIPTION "SVQ dictionary reader library - development fi
 Headers, libraries, the CMake package SvqPeek and the pkg-config file svq
 of the SVQ reader and its language, locale and code page library.")
 # The main package holds the catalogs and, when shared, the libraries; users link
-# ICU and expat, and the headers include the ODBC headers.
+# ICU, expat, fontconfig, Pango and Cairo (found through pkg-config), and the headers
+# include the ODBC headers.
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS
-    "svqpeek (= ${PROJECT_VERSION}), libicu-dev, libexpat1-dev, unixodbc-dev")
+    "svqpeek (= ${PROJECT_VERSION}), libicu-dev, libexpat1-dev, libfontconfig-dev, libpango1.0-dev, libcairo2-dev, unixodbc-dev, pkgconf | pkg-config")
 
 include(CPack)
 
