@@ -38,6 +38,30 @@ of the SVQ reader and its language, locale and code page library.")
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS
     "svqpeek (= ${PROJECT_VERSION}), libicu-dev, libexpat1-dev, libfontconfig-dev, libpango1.0-dev, libcairo2-dev, unixodbc-dev, pkgconf | pkg-config")
 
+# Each package's copyright file and changelog (docs/copyright, docs/changelog), in
+# its folder of share/doc; Debian wants the changelog compressed.
+find_program(SV_GZIP gzip)
+set(sv_changelog "${PROJECT_SOURCE_DIR}/docs/changelog")
+if(SV_GZIP)
+  set(sv_changelog "${PROJECT_BINARY_DIR}/doc/changelog.gz")
+  add_custom_command(OUTPUT "${sv_changelog}"
+    COMMAND ${CMAKE_COMMAND} -E copy "${PROJECT_SOURCE_DIR}/docs/changelog"
+            "${PROJECT_BINARY_DIR}/doc/changelog"
+    COMMAND ${SV_GZIP} -9nf "${PROJECT_BINARY_DIR}/doc/changelog"
+    DEPENDS "${PROJECT_SOURCE_DIR}/docs/changelog"
+    COMMENT "Compressing the changelog"
+    VERBATIM)
+  add_custom_target(sv_changelog_gz ALL DEPENDS "${sv_changelog}")
+endif()
+foreach(sv_package IN ITEMS svqpeek:Runtime svqpeek-dev:Development)
+  string(REPLACE ":" ";" sv_package "${sv_package}")
+  list(GET sv_package 0 sv_name)
+  list(GET sv_package 1 sv_component)
+  install(FILES "${PROJECT_SOURCE_DIR}/docs/copyright" "${sv_changelog}"
+          DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/doc/${sv_name}"
+          COMPONENT ${sv_component})
+endforeach()
+
 include(CPack)
 
 cpack_add_component_group(main)
