@@ -18,8 +18,14 @@ set(CPACK_COMPONENTS_ALL Runtime Unspecified Development)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${SV_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# A shared build ships the libraries in the main package with their shlibs file.
+# A shared build ships the libraries in the main package with their shlibs file, and
+# has dpkg run ldconfig by a trigger.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+if(BUILD_SHARED_LIBS)
+  file(WRITE "${PROJECT_BINARY_DIR}/debian/triggers" "activate-noawait ldconfig\n")
+  set(CPACK_DEBIAN_MAIN_PACKAGE_CONTROL_EXTRA "${PROJECT_BINARY_DIR}/debian/triggers")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+endif()
 
 set(CPACK_DEBIAN_MAIN_PACKAGE_NAME "svqpeek")
 set(CPACK_DEBIAN_MAIN_PACKAGE_SECTION "utils")
