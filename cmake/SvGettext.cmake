@@ -21,7 +21,7 @@ function(sv_add_pot_target)
     COMMAND ${CMAKE_COMMAND} -E make_directory "${PROJECT_BINARY_DIR}/po"
     COMMAND ${SV_XGETTEXT} --language=C++ --from-code=UTF-8 --keyword=SvTr --keyword=SvN
             --package-name=${SV_TEXT_DOMAIN} --package-version=${PROJECT_VERSION}
-            --sort-by-file --add-comments=TRANSLATORS -o "${raw}" ${relative}
+            --sort-by-file --add-location=file --add-comments=TRANSLATORS -o "${raw}" ${relative}
     COMMAND ${CMAKE_COMMAND} -DIN=${raw} -DOUT=${pot} -P "${PROJECT_SOURCE_DIR}/cmake/SvPotStrip.cmake"
     DEPENDS ${sources}
     WORKING_DIRECTORY "${PROJECT_SOURCE_DIR}"

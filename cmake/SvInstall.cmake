@@ -18,6 +18,22 @@ set(SV_INSTALL_DEPENDENCIES
     "find_dependency(EXPAT)")
 # pkg-config modules of the same (Requires of svq.pc).
 set(SV_INSTALL_PC_REQUIRES icu-uc icu-i18n expat)
+# The fonts and graphics modules of sv_language, found through pkg-config as the
+# build finds them, under the imported target's own name.
+if(SV_TEXT_GRAPHICS_MODULES)
+  list(JOIN SV_TEXT_GRAPHICS_MODULES " " modules)
+  list(APPEND SV_INSTALL_DEPENDENCIES
+    "find_dependency(PkgConfig)"
+    "if(NOT TARGET PkgConfig::SV_TEXT_GRAPHICS)
+  pkg_check_modules(SV_TEXT_GRAPHICS QUIET IMPORTED_TARGET ${modules})
+  if(NOT SV_TEXT_GRAPHICS_FOUND)
+    set(SvqPeek_FOUND FALSE)
+    set(SvqPeek_NOT_FOUND_MESSAGE \"SvqPeek needs the pkg-config modules ${modules}\")
+    return()
+  endif()
+endif()")
+  list(APPEND SV_INSTALL_PC_REQUIRES ${SV_TEXT_GRAPHICS_MODULES})
+endif()
 
 # Makes a library target fit for export: its include folder and the project's compiler
 # options hold in the build tree only, and it gets a versioned name with a SONAME.

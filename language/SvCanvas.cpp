@@ -2,6 +2,8 @@
 
 #include "text/SvErrors.h"
 
+#include <cairo.h>
+
 namespace sv {
 
 TSvCanvas::TSvCanvas(int width, int height)

@@ -2,10 +2,13 @@
 // font and colours, and the graphics font that TSvFont copies to and from.
 #pragma once
 
-#include <cairo.h>
-
 #include <cstdint>
 #include <string>
+
+// Cairo's handles, declared as cairo.h declares them: users of the canvas need not
+// see the graphics library's headers.
+typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
 
 namespace sv {
 

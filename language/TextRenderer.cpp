@@ -164,6 +164,7 @@ void TTextRenderer::MeasureText(TSvCanvas&, const std::u16string&, int&, int&) {
 // TStandardTextRenderer
 
 std::string TStandardTextRenderer::GetName() const {
+  // TRANSLATORS: the name of the text renderer that draws with the installed fonts.
   return SvTr("Standard");
 }
 

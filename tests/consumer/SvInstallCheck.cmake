@@ -10,7 +10,7 @@ endif()
 set(work "${tmp_root}/svqpeek-install-${suffix}")
 set(prefix "${work}/prefix")
 set(sample "${SOURCE_DIR}/examples/sample.svq")
-set(expected_consumer "Languages: 3\nId: de_DE 0x0407 Germany\n")
+set(expected_consumer "Languages: 3\n#1: German (Germany), de_DE\n")
 
 function(fail text)
   file(REMOVE_RECURSE "${work}")

@@ -1,33 +1,35 @@
-// Reads the header of an SVQ file and names a language through the installed library:
-// svq_consumer <file.svq>
+// Opens an SVQ file with the installed reader and names one of its languages:
+// svq_consumer <file.svq> [index]
 #include "app/SvModules.h"
-#include "locale/SvLocaleCodes.h"
-#include "locale/SvLocaleTables.h"
-#include "svq/SvSvqFormat.h"
+#include "language/SvLanguage.h"
+#include "svq/SvSvqFile.h"
 
 #include <cstdio>
-#include <cstring>
-#include <fstream>
+#include <cstdlib>
+#include <exception>
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: svq_consumer <file.svq>\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: svq_consumer <file.svq> [index]\n");
     return 2;
   }
+  const int index = argc == 3 ? std::atoi(argv[2]) : 1;
+  // The library's modules start before its first use and finish after its last.
   sv::TSvModules modules;
-  sv::TSvSvqHeader header{};
-  std::ifstream file(argv[1], std::ios::binary);
-  if (!file.read(reinterpret_cast<char*>(&header), sizeof header) ||
-      std::memcmp(header.Magic, sv::kSvqMagic, sizeof header.Magic) != 0) {
-    std::fprintf(stderr, "not an SVQ file: %s\n", argv[1]);
+  try {
+    sv::TSvSvqFile file;
+    file.Open(argv[1]);
+    std::printf("Languages: %d\n", file.LanguageCount());
+    if (index < 0 || index >= file.LanguageCount()) {
+      std::fprintf(stderr, "no language #%d\n", index);
+      return 1;
+    }
+    const sv::TSvProjectLanguage* language = file.ReadLanguage(index);
+    std::printf("#%d: %s, %s\n", index, language->GetDisplayName(0).c_str(),
+                language->GetId().c_str());
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
     return 1;
   }
-  unsigned count = header.LanguageCount;
-  if (sv::SwapsBytes(header.ByteOrder))
-    count = ((count & 0xFF) << 8) | (count >> 8);
-  std::printf("Languages: %u\n", count);
-  std::printf("Id: %s 0x%04X %s\n", sv::FormatLocaleCode("de", "DE", "", '_').c_str(),
-              static_cast<unsigned>(sv::LanguageIdOf("de", "DE", 0, "")),
-              sv::CountryNameOf("de", "DE", 0).c_str());
   return 0;
 }

@@ -49,7 +49,9 @@ expect("svqpeek's fields" "${output}" "Package: svqpeek\n" "Depends:.*libc6" "De
        "Section: utils")
 run("main contents" dpkg-deb -c "${main}")
 expect("svqpeek" "${output}" "/bin/SvqPeek\n" "/bin/svqpeek -> SvqPeek"
-       "/share/locale/de/LC_MESSAGES/SvqPeek.mo")
+       "/share/locale/de/LC_MESSAGES/SvqPeek.mo" "/share/man/man1/SvqPeek\\.1\\.gz\n"
+       "/share/man/man1/svqpeek\\.1\\.gz -> SvqPeek\\.1\\.gz\n"
+       "/share/doc/svqpeek/copyright\n" "/share/doc/svqpeek/changelog\\.gz\n")
 if(output MATCHES "/include/|\\.a\n|/cmake/|\\.pc\n")
   fail("svqpeek holds development files:\n${output}")
 endif()
@@ -61,7 +63,8 @@ run("dev contents" dpkg-deb -c "${dev}")
 expect("svqpeek-dev" "${output}" "/include/svqpeek/svq/SvSvqFormat.h"
        "/include/svqpeek/app/SvModules.h" "/cmake/SvqPeek/SvqPeekConfig.cmake"
        "/cmake/SvqPeek/SvqPeekConfigVersion.cmake" "/cmake/SvqPeek/SvqPeekTargets.cmake"
-       "/pkgconfig/svq.pc" "libsvqpeek_text\\.(a|so)")
+       "/pkgconfig/svq.pc" "libsvqpeek_text\\.(a|so)" "/share/doc/svqpeek-dev/copyright\n"
+       "/share/doc/svqpeek-dev/changelog\\.gz\n")
 if(output MATCHES "/bin/")
   fail("svqpeek-dev holds programs:\n${output}")
 endif()
@@ -80,5 +83,25 @@ if(output MATCHES "Could not find file")
 endif()
 run("extracted SvqPeek in German" ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 LANGUAGE=de "${tool}")
 expect("The extracted tool's German usage" "${output}" "\nAufruf:\n")
+
+# The manual page renders, under the lower-case name too, without a warning.
+find_program(MAN man)
+if(NOT MAN)
+  fail("man is not installed (package man-db)")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=MANPAGER --unset=PAGER
+                        LC_ALL=C.UTF-8 MANWIDTH=80 "${MAN}" -l "${work}/root/usr/share/man/man1/svqpeek.1.gz"
+                RESULT_VARIABLE failed OUTPUT_VARIABLE output ERROR_VARIABLE warnings)
+if(failed OR NOT warnings STREQUAL "")
+  fail("man -l of the extracted page failed (${failed}):\n${warnings}")
+endif()
+expect("The rendered manual page" "${output}" "^SVQPEEK\\(1\\) +User Commands"
+       "\nNAME\n +SvqPeek, svqpeek - show what an SVQ dictionary file holds\n"
+       "\nSYNOPSIS\n +SvqPeek \\[-t\\] svqfile\n")
+
+# The changelog's latest entry is this version.
+execute_process(COMMAND gzip -dc "${work}/root/usr/share/doc/svqpeek/changelog.gz"
+                OUTPUT_VARIABLE changelog RESULT_VARIABLE failed)
+expect("The changelog" "${changelog}" "^svqpeek \\(${VERSION}\\) ")
 
 file(REMOVE_RECURSE "${work}")
