@@ -2,6 +2,8 @@
 # Installs what is missing from Debian's packages, builds, and runs the tool or the tests.
 #   ./build.sh run    build and run "SvqPeek -t" on the sample dictionary
 #   ./build.sh test   build and run every test, then again under ASan and UBSan
+#   ./build.sh fuzz [SECONDS]
+#                     build the fuzz targets with clang and run each for SECONDS (60)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -14,9 +16,12 @@ PACKAGES=(
   unixodbc unixodbc-dev odbcinst libsqliteodbc
 )
 
+# Only the fuzz command needs clang and its fuzzer runtime.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev llvm)
+
 install_missing() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "${PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   if [ ${#missing[@]} -gt 0 ]; then
@@ -42,6 +47,43 @@ build() {
   cmake --build "$dir" -j "$(nproc)" "${target[@]}"
 }
 
+# fuzz SECONDS: every target from its seeds for SECONDS; a finding fails the run and
+# leaves its input in build-fuzz/findings. The corpora grow in build-fuzz/corpus.
+run_fuzz() {
+  local seconds=$1 dir=build-fuzz
+  build "$dir" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DSV_BUILD_FUZZ=ON \
+    -DSV_BUILD_TESTS=OFF -DSV_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  rm -rf "$dir/seeds"
+  "$dir/fuzz/sv_fuzz_seeds" "$dir/seeds"
+  mkdir -p "$dir/findings"
+  local failed=() target name dict
+  for target in "$dir"/fuzz/sv_fuzz_*; do
+    name=$(basename "$target")
+    [ "$name" = sv_fuzz_seeds ] && continue
+    mkdir -p "$dir/corpus/$name" "$dir/seeds/$name"
+    case $name in
+      sv_fuzz_report) dict=(-dict=fuzz/dict/svq.dict) ;;
+      sv_fuzz_xml_reader | sv_fuzz_language_xml) dict=(-dict=fuzz/dict/xml.dict) ;;
+      sv_fuzz_locale_code) dict=(-dict=fuzz/dict/locale.dict) ;;
+      *) dict=() ;;
+    esac
+    echo "== $name: $seconds s"
+    if ! LC_ALL=C.UTF-8 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+      "$target" -max_total_time="$seconds" -rss_limit_mb=256 -malloc_limit_mb=128 -timeout=10 \
+      -print_final_stats=1 "${dict[@]}" -artifact_prefix="$dir/findings/$name-" \
+      "$dir/corpus/$name" "$dir/seeds/$name" >"$dir/$name.log" 2>&1; then
+      failed+=("$name")
+      tail -n 60 "$dir/$name.log"
+    fi
+    grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|DONE' \
+      "$dir/$name.log" || true
+  done
+  if [ ${#failed[@]} -gt 0 ]; then
+    echo "Fuzz findings in: ${failed[*]} (inputs in $dir/findings)" >&2
+    return 1
+  fi
+}
+
 run_tests() {
   local dir=$1
   ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
@@ -60,8 +102,12 @@ case "${1:-}" in
     build build-asan -DSV_SANITIZE=ON -DSV_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
     ;;
+  fuzz)
+    install_missing "${FUZZ_PACKAGES[@]}"
+    run_fuzz "${2:-60}"
+    ;;
   *)
-    echo "usage: $0 run | test" >&2
+    echo "usage: $0 run | test | fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac
