@@ -1,6 +1,7 @@
 // Narrowing of one million short UTF-16 texts, as the SVQ reader does for every
 // string of a dictionary: to the system code page (UTF-8 here) and to 1252, and
-// ICU's u_strToUTF8 on the same texts for comparison.
+// ICU's u_strToUTF8 on the same texts for comparison. Then one long text to 1252
+// whose characters 1252 holds, against one whose characters it cannot hold.
 #include "app/SvModules.h"
 #include "locale/SvConvert.h"
 
@@ -91,10 +92,49 @@ void BM_IcuStrToUtf8NoAllocation(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * texts.size()));
 }
 
+constexpr std::size_t kLongText = 200'000;
+
+// One text of kLongText characters cycling through those of from..to.
+std::u16string LongText(char16_t from, char16_t to) {
+  std::u16string text(kLongText, u'\0');
+  for (std::size_t i = 0; i < text.size(); ++i)
+    text[i] = static_cast<char16_t>(from + i % (to - from + 1));
+  return text;
+}
+
+void NarrowLong(benchmark::State& state, const std::u16string& text, int codePage = 1252) {
+  for (auto _ : state) {
+    std::string narrow = sv::WideToAnsi(text, codePage);
+    benchmark::DoNotOptimize(narrow);
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+
+// Latin-1 letters: every one has a byte in 1252.
+void BM_WideToAnsi1252Mappable(benchmark::State& state) {
+  NarrowLong(state, LongText(u'\u00C0', u'\u00FF'));
+}
+// CJK ideographs: every one becomes "?".
+void BM_WideToAnsi1252Unmappable(benchmark::State& state) {
+  NarrowLong(state, LongText(u'\u4E00', u'\u9FA5'));
+}
+
+// The same for the double-byte 932: kanji it holds, Devanagari it does not.
+void BM_WideToAnsi932Mappable(benchmark::State& state) {
+  NarrowLong(state, LongText(u'\u4E00', u'\u4FFF'), 932);
+}
+void BM_WideToAnsi932Unmappable(benchmark::State& state) {
+  NarrowLong(state, LongText(u'\u0900', u'\u097F'), 932);
+}
+
 BENCHMARK(BM_WideToAnsiSystemUtf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IcuStrToUtf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IcuStrToUtf8NoAllocation)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WideToAnsi1252)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WideToAnsi1252Mappable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WideToAnsi1252Unmappable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WideToAnsi932Mappable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WideToAnsi932Unmappable)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

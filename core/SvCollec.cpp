@@ -4,6 +4,7 @@
 #include "locale/SvConvert.h"
 #include "text/SvFormat.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace sv {
@@ -25,9 +26,7 @@ void TSvWideStringList::Assign(const TSvPersistent& source) {
 }
 
 void TSvWideStringList::Clear() {
-  if (!FItems)
-    return;
-  FItems.reset();
+  std::vector<TSvWideStringItem>().swap(FItems); // releases the storage
   FCapacity = 0;
   FCount = 0;
 }
@@ -49,8 +48,7 @@ int TSvWideStringList::AddWithData(const std::u16string& s, std::int32_t data) {
   if (FCount == FCapacity)
     Grow();
   const int index = FCount;
-  FItems[index].Text = s;
-  FItems[index].Data = data;
+  FItems.push_back(TSvWideStringItem{s, data});
   ++FCount;
   if (FSorted)
     Sort();
@@ -69,10 +67,8 @@ std::int32_t TSvWideStringList::GetData(int index) const {
 
 void TSvWideStringList::Delete(int index) {
   CheckIndex(index);
-  for (int i = index; i < FCount - 1; ++i)
-    FItems[i] = std::move(FItems[i + 1]);
+  FItems.erase(FItems.begin() + index);
   --FCount;
-  FItems[FCount] = TSvWideStringItem{};
 }
 
 void TSvWideStringList::Exchange(int i, int j) {
@@ -84,20 +80,21 @@ void TSvWideStringList::Exchange(int i, int j) {
 void TSvWideStringList::SetCapacity(int n) {
   if (n < FCount)
     throw ESvRangeError(kStringListRangeMessage);
-  if (n == 0) {
-    FItems.reset();
-  } else {
-    auto items = std::make_unique<TSvWideStringItem[]>(static_cast<std::size_t>(n));
-    for (int i = 0; i < FCount; ++i)
-      items[i] = std::move(FItems[i]);
-    FItems = std::move(items);
-  }
+  if (n == 0)
+    std::vector<TSvWideStringItem>().swap(FItems);
+  else
+    FItems.reserve(static_cast<std::size_t>(n));
   FCapacity = n;
 }
 
 void TSvWideStringList::Grow() {
   const int delta = FCapacity > 8 ? 16 : FCapacity > 4 ? 8 : 4;
-  SetCapacity(FCapacity + delta);
+  // The storage at least doubles when it must move, so the stepped Capacity does
+  // not make every step a copy of the whole array.
+  const std::size_t room = FItems.capacity();
+  if (static_cast<std::size_t>(FCapacity + delta) > room)
+    FItems.reserve(std::max(static_cast<std::size_t>(FCapacity + delta), room * 2));
+  FCapacity += delta;
 }
 
 void TSvWideStringList::CheckIndex(int index) const {

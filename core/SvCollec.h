@@ -20,7 +20,9 @@ struct TSvWideStringItem {
   std::int32_t Data = 0;
 };
 
-// Items live in one contiguous array that grows by 4, 8 or 16 slots at a time.
+// Items live in one contiguous array. Capacity grows by 4, 8 or 16 slots at a time;
+// the storage underneath grows by doubling and moves the texts, so that appends
+// cost amortised constant time however long the list gets.
 class TSvWideStringList : public TSvPersistent {
 public:
   TSvWideStringList() = default;
@@ -49,7 +51,8 @@ public:
 
   int Count() const { return FCount; }
   int Capacity() const { return FCapacity; }
-  // Reallocates the storage to n slots (none for 0). n may not be below Count.
+  // Sets Capacity to n, making room for n items (releasing the storage for 0).
+  // n may not be below Count.
   void SetCapacity(int n);
   bool Sorted() const { return FSorted; }
   // When set, the list re-sorts itself after every append.
@@ -65,7 +68,7 @@ private:
   bool FSorted = false;
   int FCount = 0;
   int FCapacity = 0;
-  std::unique_ptr<TSvWideStringItem[]> FItems;
+  std::vector<TSvWideStringItem> FItems; // the first Count items; reserved beyond
 };
 
 // A growable list of objects that it owns; frees them from the last to the first.

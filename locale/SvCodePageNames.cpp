@@ -21,7 +21,6 @@ constexpr TSvCodePageAlias kIconvAliases[] = {
     {950, "CP950"},          {1200, "UTF-16LE"},      {1201, "UTF-16BE"},
     {38598, "ISO-8859-8"},   {20269, "ISO_6937"},     {737, "CP737"},
     {10007, "MAC-CYRILLIC"}, {10017, "MACUKRAINIAN"}, {10029, "MAC-CENTRALEUROPE"},
-    {10079, "MAC-IS"},
 };
 
 // OEM and EBCDIC code pages are IBM's numbers, the 2xxxx and 5xxxx ones offset.

@@ -133,46 +133,45 @@ std::u16string AnsiToWide(const std::string& text, int codePage) {
   return ConvertPieces<TSvAnsiParser>(text, codePage, AnsiPieceToWide);
 }
 
+namespace {
+
+bool IsInstalledProbe(int codePage) {
+  return IsPlatformCodePage(codePage);
+}
+
+bool IsServiceProbe(int codePage) {
+  TSvLang* service = SvLang();
+  if (!service)
+    return false;
+  try {
+    return service->SupportsCodePage(codePage);
+  } catch (...) {
+    // A failing service is only turned off; the flags learned so far stay.
+    service->SetAvailable(false);
+    return false;
+  }
+}
+
+} // namespace
+
 void InitCodePageSupport() {
   StartPlatformConvert();
   for (TSvCodePageData& row : CodePageTable())
     row.Support = 0;
-  EnumSystemCodePages([](const std::string& text) {
-    int codePage = 0;
-    std::from_chars(text.data(), text.data() + text.size(), codePage);
-    MarkCodePageSupport(codePage, cpsInstalled);
-    return true;
-  });
-  TSvLang* service = SvLang();
-  if (!service)
-    return;
-  try {
-    service->EnumCodePages([](int codePage, const std::string&, const std::string&) {
-      MarkCodePageSupport(codePage, cpsService);
-    });
-  } catch (...) {
-    // A failing service is only turned off; the flags set so far stay.
-    service->SetAvailable(false);
-  }
+  // The flags are learned when first asked for: asking every code page at start
+  // would load a conversion module for each.
+  SetCodePageSupportProbes(IsInstalledProbe, IsServiceProbe);
 }
 
 void FinishCodePageSupport() {
+  SetCodePageSupportProbes(nullptr, nullptr);
   GCollators.reset();
   FinishPlatformConvert();
 }
 
 bool IsCodePageInstalled(int codePage) {
-  if (codePage == 0)
-    return true;
-  bool found = false;
-  EnumSystemCodePages([&](const std::string& text) {
-    int number = 0;
-    std::from_chars(text.data(), text.data() + text.size(), number);
-    if (number == codePage)
-      found = true;
-    return !found;
-  });
-  return found;
+  // The installed code pages are those of the table that the platform converts.
+  return codePage == 0 || (FindCodePage(codePage) && IsPlatformCodePage(codePage));
 }
 
 int DefaultAnsiCodePageOfLocale(std::uint32_t locale) {

@@ -43,6 +43,37 @@ bool SetSubstitutes(UConverter* converter) {
   return U_SUCCESS(error);
 }
 
+// ICU's 720 follows IBM's rotation of three controls (byte 1A reads U+001C, 1C
+// U+007F, 7F U+001A); in the platform's table they read as themselves. The
+// characters are mapped on the UTF-16 side, in both directions.
+constexpr int kArabicDos = 720;
+
+char16_t FromIbmControl(char16_t c) {
+  switch (c) {
+  case 0x1C:
+    return 0x1A;
+  case 0x7F:
+    return 0x1C;
+  case 0x1A:
+    return 0x7F;
+  default:
+    return c;
+  }
+}
+
+char16_t ToIbmControl(char16_t c) {
+  switch (c) {
+  case 0x1A:
+    return 0x1C;
+  case 0x1C:
+    return 0x7F;
+  case 0x7F:
+    return 0x1A;
+  default:
+    return c;
+  }
+}
+
 // Grows out so that at least a few units are free beyond used.
 template <typename S> void Reserve(S& out, std::size_t used) {
   if (out.size() - used < 8)
@@ -93,6 +124,13 @@ void TSvLang::CheckResult(const char* failureMessage, const char* unknownMessage
     throw ESvError(SvTr(unknownMessage));
 }
 
+bool TSvLang::SupportsCodePage(int codePage) {
+  UConverter* converter = Initialize(codePage);
+  if (FLastResult == kSvFail)
+    throw ESvError(""); // the enumeration step failed
+  return converter != nullptr;
+}
+
 void TSvLang::EnumCodePages(const TSvCodePageCallback& callback) {
   for (const TSvCodePageData& row : CodePageTable()) {
     UConverter* converter = Initialize(row.CodePage);
@@ -138,6 +176,9 @@ std::u16string TSvLang::ConvertToUnicode(const std::string& text, int codePage) 
   FLastResult = U_SUCCESS(error) ? kSvOk : kSvFail;
   CheckResult(SvN("Could convert the string"), SvN("Unknown code page"));
   out.resize(used);
+  if (codePage == kArabicDos)
+    for (char16_t& c : out)
+      c = FromIbmControl(c);
   return out;
 }
 
@@ -145,10 +186,17 @@ std::string TSvLang::ConvertFromUnicode(const std::u16string& text, int codePage
   UConverter* converter = Initialize(codePage);
   CheckResult(SvN("Could not initialize converter"), SvN("Unknown code page"));
   ucnv_resetFromUnicode(converter);
-  std::string out(text.size() + 16, '\0');
+  std::u16string controls;
+  if (codePage == kArabicDos) {
+    controls = text;
+    for (char16_t& c : controls)
+      c = ToIbmControl(c);
+  }
+  const std::u16string& input = codePage == kArabicDos ? controls : text;
+  std::string out(input.size() + 16, '\0');
   std::size_t used = 0;
-  const UChar* source = text.data();
-  const UChar* const end = text.data() + text.size();
+  const UChar* source = input.data();
+  const UChar* const end = input.data() + input.size();
   UErrorCode error = U_ZERO_ERROR;
   do {
     const UChar* sliceEnd = source + std::min<std::size_t>(end - source, kSlice);

@@ -30,6 +30,9 @@ public:
   TSvLang(const TSvLang&) = delete;
   TSvLang& operator=(const TSvLang&) = delete;
 
+  // Whether the service converts codePage (its converter is opened and kept);
+  // raises the enumeration step's error when the service cannot load it.
+  bool SupportsCodePage(int codePage);
   // Lists the code pages of the table that the service converts.
   void EnumCodePages(const TSvCodePageCallback& callback);
   std::u16string ConvertToUnicode(const std::string& text, int codePage);

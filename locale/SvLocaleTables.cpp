@@ -168,13 +168,68 @@ TSvScript ScriptOfCodePage(int codePage) {
   return row ? row->Script : 0;
 }
 
+namespace {
+
+// The probes of the support flags, and by row the flags learned so far.
+struct TSvSupportProbes {
+  TSvCodePageProbe Installed = nullptr;
+  TSvCodePageProbe Service = nullptr;
+  std::vector<TSvCodePageSupport> Learned;
+};
+
+TSvSupportProbes& SupportProbes() {
+  static TSvSupportProbes probes;
+  return probes;
+}
+
+// Asks the probe of flag once for the row of codePage.
+void Learn(int codePage, TSvCodePageSupportFlag flag) {
+  TSvSupportProbes& probes = SupportProbes();
+  const TSvCodePageProbe probe = flag == cpsInstalled ? probes.Installed : probes.Service;
+  if (!probe)
+    return;
+  const std::span<TSvCodePageData> rows = CodePageTable();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].CodePage != codePage)
+      continue;
+    if (probes.Learned.size() != rows.size())
+      probes.Learned.assign(rows.size(), 0);
+    if (probes.Learned[i] & flag)
+      return;
+    probes.Learned[i] |= flag;
+    if (probe(codePage))
+      rows[i].Support |= flag;
+    return;
+  }
+}
+
+} // namespace
+
+void SetCodePageSupportProbes(TSvCodePageProbe installed, TSvCodePageProbe service) {
+  TSvSupportProbes& probes = SupportProbes();
+  probes.Installed = installed;
+  probes.Service = service;
+  probes.Learned.clear();
+}
+
 TSvCodePageSupport CodePageSupport(int codePage) {
   const TSvCodePageData* row = FindCodePage(codePage);
-  return row ? row->Support : 0;
+  if (!row)
+    return 0;
+  Learn(codePage, cpsInstalled);
+  Learn(codePage, cpsService);
+  return row->Support;
 }
 
 bool IsServiceOnlyCodePage(int codePage) {
-  return CodePageSupport(codePage) == cpsService;
+  const TSvCodePageData* row = FindCodePage(codePage);
+  if (!row)
+    return false;
+  Learn(codePage, cpsInstalled);
+  if (row->Support & cpsInstalled)
+    return false;
+  Learn(codePage, cpsService);
+  return row->Support == cpsService;
 }
 
 void MarkCodePageSupport(int codePage, TSvCodePageSupportFlag flag) {

@@ -37,7 +37,8 @@ struct TSvEncodingData {
   std::int32_t Kind;
 };
 
-// The support flags of a code page, filled at program start.
+// The support flags of a code page. Each is learned when first asked for, through
+// the probes set at program start, and cannot change during a run.
 enum TSvCodePageSupportFlag : std::uint8_t { cpsInstalled = 1, cpsService = 2 };
 using TSvCodePageSupport = std::uint8_t; // a set of TSvCodePageSupportFlag
 
@@ -93,7 +94,7 @@ struct TNLSData {
 // The tables. LocaleTable includes its terminating row (empty Language).
 std::span<const TSvScriptData> ScriptTable();
 std::span<const TSvEncodingData> UnicodeEncodingTable();
-std::span<TSvCodePageData> CodePageTable(); // Support is written at start only
+std::span<TSvCodePageData> CodePageTable(); // Support: read it through CodePageSupport
 std::span<const TSvEncodingGroup> EncodingGroupTable();
 std::span<const TSvCharsetData> CharsetTable();
 std::span<const TSvCharsetCodePage> CharsetCodePageTable();
@@ -116,8 +117,14 @@ const TSvCodePageData* FindCodePage(int codePage);
 const TSvCodePageData* FindCodePageByName(const std::string& name);
 int CodePageOfName(const std::string& name);
 TSvScript ScriptOfCodePage(int codePage);
+// The support flags of codePage, learned through the probes on first use.
 TSvCodePageSupport CodePageSupport(int codePage);
+// Installed: no; service: yes. The service is not asked for an installed code page.
 bool IsServiceOnlyCodePage(int codePage);
+// Whether the platform (the service) converts a code page; each is asked once per
+// code page. Setting them (null: learn nothing) forgets what was learned.
+using TSvCodePageProbe = bool (*)(int codePage);
+void SetCodePageSupportProbes(TSvCodePageProbe installed, TSvCodePageProbe service);
 void MarkCodePageSupport(int codePage, TSvCodePageSupportFlag flag);
 int FirstCodePageOfScript(TSvScript script);
 bool HasWindowsCodePage(TSvScript script);
@@ -133,8 +140,8 @@ const TSvLocaleData* FindLocaleById(int primary, int sublanguage);
 bool IsUnknownLanguageId(int primary, int sublanguage);
 TSvScript DefaultScriptOf(const std::string& language, const std::string& country,
                           const std::string& variant);
-int DefaultAnsiCodePageOf(const std::string& language, TSvScript script,
-                          const std::string& country, const std::string& variant);
+int DefaultAnsiCodePageOf(const std::string& language, TSvScript script, const std::string& country,
+                          const std::string& variant);
 std::string LanguageCodeOf(int primary);
 int PrimaryLanguageOf(const std::string& language);
 std::string CountryCodeOf(int primary, int sublanguage);

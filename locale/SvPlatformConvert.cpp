@@ -3,9 +3,11 @@
 #include "locale/SvCodePageNames.h"
 #include "locale/SvLocaleTables.h"
 
+#include <unicode/uchar.h>
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
+#include <array>
 #include <bit>
 #include <cerrno>
 #include <clocale>
@@ -13,13 +15,17 @@
 #include <iconv.h>
 #include <langinfo.h>
 #include <memory>
+#include <span>
 #include <unordered_map>
+#include <vector>
 
 namespace sv {
 
 namespace {
 
 constexpr int kUtf8 = 65001;
+constexpr int kUtf16LE = 1200;
+constexpr int kUtf16BE = 1201;
 constexpr const char* kUtf16Native =
     std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
@@ -45,10 +51,58 @@ private:
   iconv_t FCd = kNoConverter;
 };
 
+// A single-byte code page as tables taken from its converter: by byte the
+// character (-1 for an invalid byte), by character the byte (-1 for none).
+struct TSvByteTable {
+  std::array<std::int32_t, 256> ToWide{};
+  std::vector<std::int16_t> FromWide = std::vector<std::int16_t>(0x10000, -1);
+  char Question = '?'; // "?" in the code page
+};
+
+// A byte whose character in the platform's table differs from glibc's.
+struct TSvByteFix {
+  std::uint8_t Byte;
+  char16_t Char;
+};
+
+// Code pages that convert by glibc's table of a related code page with a few
+// bytes corrected. Mac Icelandic is Apple's Mac Roman with six Icelandic letters
+// (glibc's MAC-IS is another table); glibc's IBM875 lacks the vertical line.
+constexpr TSvByteFix kMacIcelandicFixes[] = {
+    {0xA0, 0x00DD}, {0xC6, 0x2206}, {0xDC, 0x00D0}, {0xDD, 0x00F0},
+    {0xDE, 0x00DE}, {0xDF, 0x00FE}, {0xE0, 0x00FD}, {0xF0, 0xF8FF},
+};
+constexpr TSvByteFix kEbcdicGreekFixes[] = {{0x6A, u'|'}};
+
+struct TSvFixedCodePage {
+  int CodePage;
+  const char* Base; // the iconv name of the related table
+  std::span<const TSvByteFix> Fixes;
+};
+
+constexpr TSvFixedCodePage kFixedCodePages[] = {
+    {10079, "MACINTOSH", kMacIcelandicFixes},
+    {875, "IBM875", kEbcdicGreekFixes},
+};
+
+const TSvFixedCodePage* FixedCodePageOf(int codePage) {
+  for (const TSvFixedCodePage& fixed : kFixedCodePages)
+    if (fixed.CodePage == codePage)
+      return &fixed;
+  return nullptr;
+}
+
 // Both directions between UTF-16 and one code page; opened once and reused.
 struct TSvCodePageConverter {
+  std::string Name; // the iconv name that opened
   TSvIconv ToWide;
   TSvIconv FromWide;
+  // For a stateless single-byte code page, its tables; learned on first use.
+  bool TableTried = false;
+  std::unique_ptr<TSvByteTable> Table;
+  // For any other code page, by BMP character: the converter cannot write it.
+  // Learned with the tables; empty when the converter could not be asked.
+  std::vector<bool> Unwritable;
   bool IsOpen() const { return ToWide.IsOpen() && FromWide.IsOpen(); }
 };
 
@@ -89,21 +143,36 @@ bool IsUtf8(int codePage) {
   return codePage == kUtf8 || (codePage == 0 && State().SystemCodePage == kUtf8);
 }
 
+std::unique_ptr<TSvByteTable> FixedByteTableOf(const TSvCodePageConverter& converter,
+                                               std::span<const TSvByteFix> fixes);
+
 TSvCodePageConverter& ConverterOf(int codePage) {
   TSvPlatformConvertState& state = State();
   auto found = state.Converters.find(codePage);
   if (found != state.Converters.end())
     return found->second;
   TSvCodePageConverter converter;
-  const std::vector<std::string> names =
-      codePage == 0 ? std::vector<std::string>{state.SystemCharset} : IconvNamesOf(codePage);
+  const TSvFixedCodePage* fixed = FixedCodePageOf(codePage);
+  const std::vector<std::string> names = codePage == 0
+                                             ? std::vector<std::string>{state.SystemCharset}
+                                         : fixed ? std::vector<std::string>{fixed->Base}
+                                                 : IconvNamesOf(codePage);
   for (const std::string& name : names) {
-    TSvCodePageConverter candidate{TSvIconv(kUtf16Native, name.c_str()),
-                                   TSvIconv(name.c_str(), kUtf16Native)};
+    TSvCodePageConverter candidate;
+    candidate.Name = name;
+    candidate.ToWide = TSvIconv(kUtf16Native, name.c_str());
+    candidate.FromWide = TSvIconv(name.c_str(), kUtf16Native);
     if (candidate.IsOpen()) {
       converter = std::move(candidate);
       break;
     }
+  }
+  if (fixed && converter.IsOpen()) {
+    // Such a code page converts by its corrected tables alone.
+    converter.TableTried = true;
+    converter.Table = FixedByteTableOf(converter, fixed->Fixes);
+    if (!converter.Table)
+      converter = TSvCodePageConverter();
   }
   return state.Converters.emplace(codePage, std::move(converter)).first->second;
 }
@@ -147,7 +216,9 @@ bool IsLowSurrogate(char16_t c) {
   return c >= 0xDC00 && c <= 0xDFFF;
 }
 
-std::string IconvWideToAnsi(iconv_t cd, std::u16string_view text) {
+// Converts text into result. With giveUp, answers false at the first character
+// that needs a stand-in instead.
+bool IconvWideToAnsi(iconv_t cd, std::u16string_view text, bool giveUp, std::string& result) {
   std::string& buffer = State().Buffer;
   if (buffer.size() < text.size() * 2 + 16)
     buffer.resize(text.size() * 2 + 16);
@@ -160,21 +231,37 @@ std::string IconvWideToAnsi(iconv_t cd, std::u16string_view text) {
       break;
     if (errno != EILSEQ && errno != EINVAL)
       break;
-    // A character the code page cannot hold, or an unpaired surrogate: one "?",
-    // written by the converter itself so that it is "?" in that code page.
+    if (giveUp)
+      return false;
+    // A character the code page cannot hold becomes "?"; an unpaired surrogate
+    // U+FFFD where the code page holds it (the Unicode ones), else "?". Both are
+    // written by the converter itself, so that they are in that code page's form.
     const auto* unit = reinterpret_cast<const char16_t*>(in);
     std::size_t skip = sizeof(char16_t);
-    if (inLeft >= 2 * sizeof(char16_t) && IsHighSurrogate(unit[0]) && IsLowSurrogate(unit[1]))
+    const bool pair =
+        inLeft >= 2 * sizeof(char16_t) && IsHighSurrogate(unit[0]) && IsLowSurrogate(unit[1]);
+    if (pair)
       skip = 2 * sizeof(char16_t);
+    const bool lone = !pair && (IsHighSurrogate(unit[0]) || IsLowSurrogate(unit[0]));
     in += skip;
     inLeft -= skip;
+    if (lone) {
+      const std::size_t before = used;
+      char16_t replacement = 0xFFFD;
+      char* r = reinterpret_cast<char*>(&replacement);
+      std::size_t rLeft = sizeof replacement;
+      if (IconvInto(cd, &r, &rLeft, buffer, used) != static_cast<std::size_t>(-1))
+        continue;
+      used = before;
+    }
     char16_t question = u'?';
     char* q = reinterpret_cast<char*>(&question);
     std::size_t qLeft = sizeof question;
     IconvInto(cd, &q, &qLeft, buffer, used);
   }
   FlushInto(cd, buffer, used);
-  return std::string(buffer.data(), used);
+  result.assign(buffer.data(), used);
+  return true;
 }
 
 std::u16string IconvAnsiToWide(iconv_t cd, std::string_view text) {
@@ -207,6 +294,260 @@ std::u16string IconvAnsiToWide(iconv_t cd, std::string_view text) {
   FlushInto(cd, buffer, used);
   std::u16string result(used / sizeof(char16_t), u'\0');
   std::memcpy(result.data(), buffer.data(), result.size() * sizeof(char16_t));
+  return result;
+}
+
+// One iconv call over the whole of in, then the flush; false on any error.
+template <class TOut> bool ConvertAll(iconv_t cd, std::string_view in, TOut& out) {
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  std::string buffer(in.size() * 4 + 16, '\0');
+  char* source = const_cast<char*>(in.data());
+  std::size_t sourceLeft = in.size();
+  char* target = buffer.data();
+  std::size_t targetLeft = buffer.size();
+  if (iconv(cd, &source, &sourceLeft, &target, &targetLeft) == static_cast<std::size_t>(-1) ||
+      iconv(cd, nullptr, nullptr, &target, &targetLeft) == static_cast<std::size_t>(-1))
+    return false;
+  const std::size_t used = static_cast<std::size_t>(target - buffer.data());
+  out.resize(used / sizeof(typename TOut::value_type));
+  std::memcpy(out.data(), buffer.data(), out.size() * sizeof(typename TOut::value_type));
+  return true;
+}
+
+std::string_view BytesOf(const std::u16string& text) {
+  return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
+}
+
+// The tables of a stateless single-byte code page, asked of its converter: every
+// byte alone, the bytes in one run, each base letter before each combining mark
+// (a converter that composes them is no table), every character back, and no
+// further character that the converter would write. Null for any other code page.
+std::unique_ptr<TSvByteTable> ByteTableOf(const TSvCodePageConverter& converter) {
+  auto table = std::make_unique<TSvByteTable>();
+  std::u16string run;
+  std::string runBytes;
+  for (int b = 0; b < 256; ++b) {
+    const char byte = static_cast<char>(b);
+    std::u16string wide;
+    table->ToWide[b] = -1;
+    if (!ConvertAll(converter.ToWide.Get(), std::string_view(&byte, 1), wide)) {
+      if (errno != EILSEQ)
+        return nullptr; // a lead byte, a shift or a converter that keeps state
+      continue;
+    }
+    if (wide.size() != 1 || IsHighSurrogate(wide[0]) || IsLowSurrogate(wide[0]))
+      return nullptr;
+    table->ToWide[b] = wide[0];
+    run += wide[0];
+    runBytes += byte;
+  }
+  std::u16string wide;
+  if (!ConvertAll(converter.ToWide.Get(), runBytes, wide) || wide != run)
+    return nullptr;
+  for (char mark : runBytes) {
+    const char16_t markChar = static_cast<char16_t>(table->ToWide[static_cast<std::uint8_t>(mark)]);
+    if (u_getCombiningClass(markChar) == 0)
+      continue;
+    std::string pairs;
+    std::u16string expected;
+    for (char base : runBytes) {
+      pairs += base;
+      pairs += mark;
+      expected += static_cast<char16_t>(table->ToWide[static_cast<std::uint8_t>(base)]);
+      expected += markChar;
+    }
+    if (!ConvertAll(converter.ToWide.Get(), pairs, wide) || wide != expected)
+      return nullptr;
+  }
+  for (std::size_t i = 0; i < run.size(); ++i) {
+    std::string bytes;
+    if (!ConvertAll(converter.FromWide.Get(), BytesOf(run.substr(i, 1)), bytes) ||
+        bytes.size() != 1)
+      return nullptr;
+    table->FromWide[run[i]] = static_cast<std::uint8_t>(bytes[0]);
+  }
+  // What the converter writes for the characters no byte reads as must be nothing.
+  std::u16string others;
+  for (char32_t c = 1; c < 0x10000; ++c)
+    if (table->FromWide[c] < 0 && !IsHighSurrogate(char16_t(c)) && !IsLowSurrogate(char16_t(c)))
+      others += static_cast<char16_t>(c);
+  TSvIconv skipping((converter.Name + "//IGNORE").c_str(), kUtf16Native);
+  if (!skipping.IsOpen())
+    return nullptr;
+  std::string written(others.size() * 4, '\0');
+  char* source = const_cast<char*>(BytesOf(others).data());
+  std::size_t sourceLeft = others.size() * sizeof(char16_t);
+  char* target = written.data();
+  std::size_t targetLeft = written.size();
+  while (sourceLeft > 0) {
+    const char* before = source;
+    if (iconv(skipping.Get(), &source, &sourceLeft, &target, &targetLeft) !=
+            static_cast<std::size_t>(-1) ||
+        errno != EILSEQ || source == before)
+      break;
+  }
+  if (sourceLeft > 0 || target != written.data())
+    return nullptr;
+  if (table->FromWide[u'?'] < 0)
+    return nullptr;
+  table->Question = static_cast<char>(table->FromWide[u'?']);
+  return table;
+}
+
+// The tables of converter's related code page with fixes applied.
+std::unique_ptr<TSvByteTable> FixedByteTableOf(const TSvCodePageConverter& converter,
+                                               std::span<const TSvByteFix> fixes) {
+  std::unique_ptr<TSvByteTable> table = ByteTableOf(converter);
+  if (!table)
+    return nullptr;
+  for (const TSvByteFix& fix : fixes) {
+    const std::int32_t old = table->ToWide[fix.Byte];
+    if (old >= 0 && table->FromWide[static_cast<std::size_t>(old)] == fix.Byte)
+      table->FromWide[static_cast<std::size_t>(old)] = -1;
+    table->ToWide[fix.Byte] = fix.Char;
+    table->FromWide[fix.Char] = fix.Byte;
+  }
+  return table;
+}
+
+// The BMP characters that converter cannot write, asked in one call: each
+// character followed by a line feed, the ones it cannot write skipped, so that an
+// empty line stands for such a character. Empty when the answer is not clear.
+std::vector<bool> UnwritableOf(const TSvCodePageConverter& converter) {
+  std::u16string probe;
+  probe.reserve(0x20000);
+  for (char32_t c = 1; c < 0x10000; ++c)
+    if (c != u'\n' && !IsHighSurrogate(char16_t(c)) && !IsLowSurrogate(char16_t(c))) {
+      probe += static_cast<char16_t>(c);
+      probe += u'\n';
+    }
+  TSvIconv skipping((converter.Name + "//IGNORE").c_str(), kUtf16Native);
+  if (!skipping.IsOpen())
+    return {};
+  std::string written(probe.size() * 4 + 64, '\0');
+  char* source = const_cast<char*>(BytesOf(probe).data());
+  std::size_t sourceLeft = probe.size() * sizeof(char16_t);
+  char* target = written.data();
+  std::size_t targetLeft = written.size();
+  while (sourceLeft > 0) {
+    const char* before = source;
+    if (iconv(skipping.Get(), &source, &sourceLeft, &target, &targetLeft) !=
+            static_cast<std::size_t>(-1) ||
+        errno != EILSEQ || source == before)
+      break;
+  }
+  iconv(skipping.Get(), nullptr, nullptr, &target, &targetLeft);
+  if (sourceLeft > 0)
+    return {};
+  written.resize(static_cast<std::size_t>(target - written.data()));
+  std::vector<bool> unwritable(0x10000, false);
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < probe.size(); i += 2) {
+    const std::size_t end = written.find('\n', at);
+    if (end == std::string::npos)
+      return {};
+    unwritable[probe[i]] = end == at;
+    at = end + 1;
+  }
+  if (at != written.size())
+    return {}; // a line feed inside a character's bytes: no clear answer
+  return unwritable;
+}
+
+// The byte tables of converter when its code page is a stateless single-byte one;
+// for any other, the characters it cannot write.
+const TSvByteTable* ByteTable(TSvCodePageConverter& converter) {
+  if (!converter.TableTried) {
+    converter.TableTried = true;
+    converter.Table = ByteTableOf(converter);
+    if (!converter.Table)
+      converter.Unwritable = UnwritableOf(converter);
+  }
+  return converter.Table.get();
+}
+
+// text with each BMP character that the converter cannot write as "?", and each
+// unpaired surrogate as U+FFFD where it can write that, so that the conversion
+// needs no stand-in of its own.
+std::u16string WithStandIns(const std::vector<bool>& unwritable, std::u16string_view text) {
+  const char16_t lone = unwritable[0xFFFD] ? u'?' : char16_t(0xFFFD);
+  std::u16string result(text);
+  for (std::size_t i = 0; i < result.size(); ++i) {
+    const char16_t c = result[i];
+    if (IsHighSurrogate(c) && i + 1 < result.size() && IsLowSurrogate(result[i + 1]))
+      ++i; // a pair is left to the converter
+    else if (IsHighSurrogate(c) || IsLowSurrogate(c))
+      result[i] = lone;
+    else if (unwritable[c])
+      result[i] = u'?';
+  }
+  return result;
+}
+
+std::string TableWideToAnsi(const TSvByteTable& table, std::u16string_view text) {
+  std::string result(text.size(), '\0');
+  std::size_t o = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::int16_t byte = table.FromWide[text[i]];
+    if (byte >= 0) {
+      result[o++] = static_cast<char>(byte);
+      continue;
+    }
+    // One "?" for a character the code page cannot hold, a pair counting as one.
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]))
+      ++i;
+    result[o++] = table.Question;
+  }
+  result.resize(o);
+  return result;
+}
+
+std::u16string TableAnsiToWide(const TSvByteTable& table, std::string_view text) {
+  std::u16string result(text.size(), u'\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::int32_t c = table.ToWide[static_cast<std::uint8_t>(text[i])];
+    result[i] = c >= 0 ? static_cast<char16_t>(c) : char16_t(0xFFFD);
+  }
+  return result;
+}
+
+// UTF-16 in either byte order. An unpaired surrogate becomes U+FFFD.
+std::string Utf16ToBytes(std::u16string_view text, bool bigEndian) {
+  std::string result(text.size() * 2, '\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char16_t c = text[i];
+    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      // the pair as it is
+    } else if (IsLowSurrogate(c) && i > 0 && IsHighSurrogate(text[i - 1])) {
+      // the second half of a pair
+    } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+      c = 0xFFFD;
+    }
+    result[2 * i + (bigEndian ? 1 : 0)] = static_cast<char>(c & 0xFF);
+    result[2 * i + (bigEndian ? 0 : 1)] = static_cast<char>(c >> 8);
+  }
+  return result;
+}
+
+// Bytes in UTF-16 of either byte order, a code unit per two bytes. An unpaired
+// surrogate and an odd byte at the end each become one U+FFFD.
+std::u16string BytesToUtf16(std::string_view text, bool bigEndian) {
+  const std::size_t units = text.size() / 2;
+  std::u16string result(units + text.size() % 2, u'\0');
+  const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
+  for (std::size_t i = 0; i < units; ++i) {
+    const std::uint8_t first = s[2 * i];
+    const std::uint8_t second = s[2 * i + 1];
+    result[i] = bigEndian ? char16_t(first << 8 | second) : char16_t(second << 8 | first);
+  }
+  for (std::size_t i = 0; i < units; ++i) {
+    if (IsHighSurrogate(result[i]) && i + 1 < units && IsLowSurrogate(result[i + 1]))
+      ++i;
+    else if (IsHighSurrogate(result[i]) || IsLowSurrogate(result[i]))
+      result[i] = 0xFFFD;
+  }
+  if (text.size() % 2)
+    result[units] = 0xFFFD;
   return result;
 }
 
@@ -274,10 +615,29 @@ std::string PlatformWideToAnsi(std::u16string_view text, int codePage) {
     return {};
   if (IsUtf8(codePage))
     return Utf16ToUtf8(text);
+  if (codePage == kUtf16LE || codePage == kUtf16BE)
+    return Utf16ToBytes(text, codePage == kUtf16BE);
   TSvCodePageConverter& converter = ConverterOf(codePage);
   if (!converter.IsOpen())
     return {};
-  return IconvWideToAnsi(converter.FromWide.Get(), text);
+  if (converter.Table)
+    return TableWideToAnsi(*converter.Table, text);
+  std::string result;
+  if (!converter.TableTried) {
+    // The tables are learned when the first stand-in is needed, since a "?" by
+    // the converter itself costs two calls and a reset.
+    if (IconvWideToAnsi(converter.FromWide.Get(), text, true, result))
+      return result;
+    if (const TSvByteTable* table = ByteTable(converter))
+      return TableWideToAnsi(*table, text);
+  }
+  if (!converter.Unwritable.empty()) {
+    IconvWideToAnsi(converter.FromWide.Get(), WithStandIns(converter.Unwritable, text), false,
+                    result);
+    return result;
+  }
+  IconvWideToAnsi(converter.FromWide.Get(), text, false, result);
+  return result;
 }
 
 std::u16string PlatformAnsiToWide(std::string_view text, int codePage) {
@@ -285,15 +645,24 @@ std::u16string PlatformAnsiToWide(std::string_view text, int codePage) {
     return {};
   if (IsUtf8(codePage))
     return Utf8ToUtf16(text);
+  if (codePage == kUtf16LE || codePage == kUtf16BE)
+    return BytesToUtf16(text, codePage == kUtf16BE);
   TSvCodePageConverter& converter = ConverterOf(codePage);
   if (!converter.IsOpen())
     return {};
+  if (converter.Table)
+    return TableAnsiToWide(*converter.Table, text);
   return IconvAnsiToWide(converter.ToWide.Get(), text);
+}
+
+bool IsPlatformCodePage(int codePage) {
+  return IsUtf8(codePage) || codePage == kUtf16LE || codePage == kUtf16BE ||
+         ConverterOf(codePage).IsOpen();
 }
 
 void EnumSystemCodePages(const std::function<bool(const std::string&)>& callback) {
   for (const TSvCodePageData& row : CodePageTable()) {
-    if (!IsUtf8(row.CodePage) && !ConverterOf(row.CodePage).IsOpen())
+    if (!IsPlatformCodePage(row.CodePage))
       continue;
     if (!callback(std::to_string(row.CodePage)))
       return;

@@ -21,6 +21,8 @@ const std::string& SystemCharset();
 std::string PlatformWideToAnsi(std::u16string_view text, int codePage);
 std::u16string PlatformAnsiToWide(std::string_view text, int codePage);
 
+// Whether iconv (or the direct UTF-8 path) converts codePage; opens its converter.
+bool IsPlatformCodePage(int codePage);
 // Reports each code page of the table that iconv can convert, as decimal text;
 // the callback answers whether to go on.
 void EnumSystemCodePages(const std::function<bool(const std::string&)>& callback);

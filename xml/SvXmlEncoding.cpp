@@ -21,6 +21,24 @@ int SingleChar(const std::string& bytes, int codePage) {
   return c;
 }
 
+// UTF-7, UTF-8 and UTF-16 are no 8-bit code pages.
+bool IsUnicodeCodePage(int codePage) {
+  return codePage == 0 || codePage == 65000 || codePage == 65001 || codePage == 1200 ||
+         codePage == 1201;
+}
+
+// The bytes that markup uses: tab, line feed, carriage return and the printable
+// ASCII characters but those that some code pages put national signs in place of.
+bool IsMarkupByte(int b) {
+  return b == 0x09 || b == 0x0A || b == 0x0D ||
+         (b >= 0x20 && b < 0x7F && !std::strchr("$%@\\^`{}~", b));
+}
+
+// The bytes that a map for expat must keep: markup's and the percent sign.
+bool IsMapByte(int b) {
+  return IsMarkupByte(b) || b == '%';
+}
+
 bool SameAscii(char a, char b) {
   if (a >= 'A' && a <= 'Z')
     a = static_cast<char>(a - 'A' + 'a');
@@ -32,9 +50,7 @@ bool SameAscii(char a, char b) {
 } // namespace
 
 std::optional<TSvXmlByteMap> XmlByteMapOf(int codePage) {
-  // Unicode code pages (UTF-7, UTF-8, UTF-16) are no 8-bit code pages.
-  if (codePage == 0 || codePage == 65000 || codePage == 65001 || codePage == 1200 ||
-      codePage == 1201 || !FindCodePage(codePage))
+  if (IsUnicodeCodePage(codePage) || !FindCodePage(codePage))
     return std::nullopt;
   TSvXmlByteMap result;
   result.CodePage = codePage;
@@ -42,27 +58,45 @@ std::optional<TSvXmlByteMap> XmlByteMapOf(int codePage) {
     const int c = SingleChar(std::string(1, static_cast<char>(b)), codePage);
     if (b < 0x80) {
       // The markup must read as ASCII; a few characters that markup does not use may
-      // differ (some code pages put a currency sign in place of the backslash).
-      const bool needed = b == 0x09 || b == 0x0A || b == 0x0D ||
-                          (b >= 0x20 && b < 0x7F && !std::strchr("$@\\^`{}~", b));
-      if (needed && c != b)
+      // differ (some code pages put a currency sign in place of the backslash). A
+      // byte that reads as nothing alone starts a shift or a longer form.
+      if (c < 0 || (IsMapByte(b) && c != b))
         return std::nullopt;
-      result.Map[static_cast<std::size_t>(b)] = c;
-      continue;
+    } else if (c < 0) {
+      for (unsigned char trail : {0x30, 0x40, 0x41, 0x80, 0xA1, 0xA2})
+        if (XmlDoubleByteChar(codePage, static_cast<unsigned char>(b), trail) >= 0)
+          return std::nullopt; // a lead byte
     }
-    if (c >= 0) {
-      result.Map[static_cast<std::size_t>(b)] = c;
+    result.Map[static_cast<std::size_t>(b)] = c;
+  }
+  // The converter must write each character as the one byte that reads as it: a
+  // code page that adds shifts or designations (ISCII) is no single-byte one.
+  for (int b = 0; b < 256; ++b) {
+    const int c = result.Map[static_cast<std::size_t>(b)];
+    if (c < 0)
       continue;
-    }
-    int lead = -1;
-    for (unsigned char trail : {0x40, 0x41, 0x80, 0xA1, 0xA2})
-      if (XmlDoubleByteChar(codePage, static_cast<unsigned char>(b), trail) >= 0) {
-        lead = -2;
-        break;
-      }
-    result.Map[static_cast<std::size_t>(b)] = lead;
+    const std::string bytes = WideToAnsi(std::u16string(1, static_cast<char16_t>(c)), codePage);
+    if (bytes.size() != 1 || result.Map[static_cast<unsigned char>(bytes[0])] != c)
+      return std::nullopt;
   }
   return result;
+}
+
+bool XmlCanCarry(int codePage) {
+  if (IsUnicodeCodePage(codePage) || !FindCodePage(codePage))
+    return false;
+  if (XmlByteMapOf(codePage))
+    return true;
+  // The markup is written as ASCII; a line break may be followed by a shift back
+  // to the code page's own script (ISCII), as long as it reads back.
+  std::u16string markup;
+  for (int b = 0; b < 0x80; ++b)
+    if (IsMarkupByte(b) && b != '\n' && b != '\r')
+      markup += static_cast<char16_t>(b);
+  const std::string ascii(markup.begin(), markup.end());
+  const std::u16string lines = u"<a>\n<b/>\r\n</a>\n";
+  return WideToAnsi(markup, codePage) == ascii && AnsiToWide(ascii, codePage) == markup &&
+         AnsiToWide(WideToAnsi(lines, codePage), codePage) == lines;
 }
 
 int XmlDoubleByteChar(int codePage, unsigned char lead, unsigned char trail) {

@@ -569,20 +569,38 @@ int TSvXmlFile::ByteCodePageOf(TSvTextEncoding encoding, int codePage) {
     throw ESvXmlError(SvFormat("Unknown text encoding %d", {int(encoding)}));
   if (encoding != teAnsi)
     return 0;
-  if (!XmlByteMapOf(codePage))
+  if (!XmlCanCarry(codePage))
     throw ESvXmlError(SvFormat("Code page %d cannot carry an XML document", {codePage}));
   return codePage;
 }
 
 void TSvXmlFile::CreateOutput(TSvTextEncoding encoding, int codePage) {
-  FOutput = std::make_unique<TSvTextWriter>(*FSink);
-  FOutput->SetEncoding(encoding);
-  FOutput->SetCodePage(codePage);
+  FEncoding = encoding;
+  if (FByteCodePage != 0 && !XmlByteMapOf(FByteCodePage)) {
+    // Converted piece by piece, shifts and designations would restart in every
+    // piece: the text is kept and converted as a whole.
+    FWhole = std::make_unique<TSvStringSink>();
+    FOutput = std::make_unique<TSvTextWriter>(*FWhole);
+    FOutput->SetEncoding(teUtf16LE);
+  } else {
+    FOutput = std::make_unique<TSvTextWriter>(*FSink);
+    FOutput->SetEncoding(encoding);
+    FOutput->SetCodePage(codePage);
+  }
   FOutput->SetLineBreaks({lbLineFeed});
 }
 
+std::u16string TSvXmlFile::WholeText() const {
+  const std::string& bytes = FWhole->Data();
+  std::u16string text(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < text.size(); ++i)
+    text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                    static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+  return text;
+}
+
 std::string TSvXmlFile::EncodingName() const {
-  switch (FOutput->Encoding()) {
+  switch (FEncoding) {
   case teAnsi:
     return XmlNameOfCodePage(FByteCodePage);
   case teUtf8:
@@ -593,7 +611,7 @@ std::string TSvXmlFile::EncodingName() const {
 }
 
 void TSvXmlFile::WriteDeclaration() {
-  if (FOutput->Encoding() == teUtf16LE || FOutput->Encoding() == teUtf16BE)
+  if (FEncoding == teUtf16LE || FEncoding == teUtf16BE)
     FOutput->WriteText(u"\xFEFF");
   WriteMarkup(u"<?xml version=\"1.0\" encoding=\"" + Widen(EncodingName()) + u"\"?>", true);
 }
@@ -606,8 +624,11 @@ void TSvXmlFile::BeginDocument(const std::u16string& rootName) {
 void TSvXmlFile::EndDocument() {
   while (FOpenElements.Count() > 0)
     WriteEndTag(true);
-  if (FFile)
+  if (FFile) {
+    if (FWhole)
+      FFile->Write(WideToAnsi(WholeText(), FByteCodePage));
     FFile->Close();
+  }
 }
 
 void TSvXmlFile::WriteDocument(const std::u16string& rootName, const TSvXmlObject& object,
@@ -619,6 +640,10 @@ void TSvXmlFile::WriteDocument(const std::u16string& rootName, const TSvXmlObjec
 
 const std::string& TSvXmlFile::Bytes() const {
   static const std::string kNone;
+  if (FMemory && FWhole) {
+    FWholeBytes = WideToAnsi(WholeText(), FByteCodePage);
+    return FWholeBytes;
+  }
   return FMemory ? FMemory->Data() : kNone;
 }
 
@@ -765,21 +790,30 @@ void TSvXmlFile::SetPreserveWhitespace(bool preserve) {
 std::u16string TSvXmlFile::Encodable(const std::u16string& text) const {
   if (FByteCodePage == 0 || text.empty())
     return text;
-  if (AnsiToWide(WideToAnsi(text, FByteCodePage), FByteCodePage) == text)
+  // What follows a text in the document is markup, which may not join with the
+  // text's last character; nor may a character join with the one before it.
+  const std::u16string after = u" \"<";
+  const auto carries = [&](const std::u16string& piece) {
+    return AnsiToWide(WideToAnsi(piece + after, FByteCodePage), FByteCodePage) == piece + after;
+  };
+  if (carries(text))
     return text;
   std::u16string out;
   out.reserve(text.size() + 16);
+  std::u16string previous; // the last character written as it is
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t length =
         IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]) ? 2 : 1;
     const std::u16string one = text.substr(i, length);
-    if (AnsiToWide(WideToAnsi(one, FByteCodePage), FByteCodePage) == one) {
+    if (carries(one) && carries(previous + one)) {
       out += one;
+      previous = one;
     } else {
       const std::uint32_t code =
           length == 2 ? 0x10000 + ((std::uint32_t(one[0]) - 0xD800) << 10) + (one[1] - 0xDC00)
                       : std::uint32_t(one[0]);
       out += u"&#" + Decimal(code) + u";";
+      previous.clear();
     }
     i += length;
   }

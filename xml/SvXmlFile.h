@@ -285,8 +285,9 @@ private:
 // with the XML declaration naming its encoding and a root element.
 class TSvXmlFile {
 public:
-  // A document in memory. teAnsi needs a code page of the code page table that keeps
-  // the ASCII characters (ESvXmlError otherwise).
+  // A document in memory. teAnsi needs a code page of the code page table that
+  // writes the markup as ASCII (ESvXmlError otherwise). A code page that is not a
+  // single-byte one is converted as a whole document, through one converter.
   explicit TSvXmlFile(TSvTextEncoding encoding = teUtf8, int codePage = 0);
   // A document written into fileName, which is created or truncated.
   explicit TSvXmlFile(const std::string& fileName, TSvTextEncoding encoding = teUtf8,
@@ -307,7 +308,8 @@ public:
   // A whole document: declaration, root element, object (by its WriteToXml) inside.
   void WriteDocument(const std::u16string& rootName, const TSvXmlObject& object,
                      const std::u16string& name = {});
-  // The bytes of a document in memory (empty for a file).
+  // The bytes of a document in memory (empty for a file). A document converted as
+  // a whole is converted again for each call.
   const std::string& Bytes() const;
 
   // -- Markup --
@@ -364,7 +366,14 @@ private:
   // For an 8-bit document: characters the code page cannot carry as references.
   std::u16string Encodable(const std::u16string& text) const;
 
+  // The document's text before its conversion as a whole.
+  std::u16string WholeText() const;
+
   int FByteCodePage = 0; // the code page of an 8-bit document, else 0
+  TSvTextEncoding FEncoding = teUtf8;
+  // For a code page converted as a whole: the text in UTF-16 (little endian) so far.
+  std::unique_ptr<TSvStringSink> FWhole;
+  mutable std::string FWholeBytes;
   std::unique_ptr<TSvByteSink> FSink;
   TSvStringSink* FMemory = nullptr; // FSink when the document is in memory
   TSvFileSink* FFile = nullptr;     // FSink when the document goes to a file

@@ -1,5 +1,6 @@
 #include "xml/SvXmlReader.h"
 
+#include "locale/SvConvert.h"
 #include "text/SvErrors.h"
 #include "text/SvFormat.h"
 #include "xml/SvXmlEncoding.h"
@@ -39,6 +40,8 @@ std::u16string FromUtf8(const char* text) {
   return FromUtf8(text, static_cast<int>(std::strlen(text)));
 }
 
+constexpr unsigned long long kAmplificationThreshold = 64 * 1024;
+
 class TSvExpatReader {
 public:
   TSvExpatReader(const char* encoding) : FParser(XML_ParserCreate(encoding)) {
@@ -49,8 +52,12 @@ public:
     XML_SetCharacterDataHandler(FParser, CharacterData);
     XML_SetExternalEntityRefHandler(FParser, ExternalEntityRef);
     XML_SetSkippedEntityHandler(FParser, SkippedEntity);
-    XML_SetUnknownEncodingHandler(FParser, UnknownEncoding, nullptr);
+    XML_SetUnknownEncodingHandler(FParser, UnknownEncoding, this);
     XML_SetParamEntityParsing(FParser, XML_PARAM_ENTITY_PARSING_NEVER);
+    XML_SetNotStandaloneHandler(FParser, NotStandalone);
+    // Entity expansion is checked from 64 KiB of output on (expat's default is
+    // 8 MiB), so that a small document cannot expand to megabytes.
+    XML_SetBillionLaughsAttackProtectionActivationThreshold(FParser, kAmplificationThreshold);
   }
   ~TSvExpatReader() { XML_ParserFree(FParser); }
   TSvExpatReader(const TSvExpatReader&) = delete;
@@ -72,6 +79,8 @@ private:
   [[noreturn]] void Fail() {
     if (FError)
       std::rethrow_exception(FError);
+    if (XML_GetErrorCode(FParser) == XML_ERROR_UNKNOWN_ENCODING && !FUnknownEncoding.empty())
+      RaiseAtPosition(SvFormat("unknown encoding \"%s\"", {FUnknownEncoding}));
     RaiseAtPosition(XML_ErrorString(XML_GetErrorCode(FParser)));
   }
 
@@ -134,28 +143,32 @@ private:
     });
   }
 
-  static int XMLCALL DoubleByteChar(void* data, const char* bytes) {
+  // With an external subset or a parameter entity the parser cannot tell an
+  // undeclared entity from one declared where it does not read, and drops such a
+  // reference from an attribute value without a word: such documents are refused.
+  static int XMLCALL NotStandalone(void* data) {
+    auto* reader = static_cast<TSvExpatReader*>(data);
     try {
-      return XmlDoubleByteChar(static_cast<int>(reinterpret_cast<std::intptr_t>(data)),
-                               static_cast<unsigned char>(bytes[0]),
-                               static_cast<unsigned char>(bytes[1]));
+      reader->RaiseAtPosition("document type with an external subset or parameter entities, "
+                              "whose entity references cannot be expanded,");
     } catch (...) {
-      return -1;
+      reader->FError = std::current_exception();
     }
+    return XML_STATUS_ERROR;
   }
 
-  static int XMLCALL UnknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+  static int XMLCALL UnknownEncoding(void* data, const XML_Char* name, XML_Encoding* info) {
+    auto* reader = static_cast<TSvExpatReader*>(data);
     try {
       const std::optional<TSvXmlByteMap> map = XmlByteMapOf(XmlCodePageOfName(name));
-      if (!map)
+      if (!map) {
+        reader->FUnknownEncoding = name; // named in the parser's error
         return XML_STATUS_ERROR;
-      bool doubleByte = false;
-      for (std::size_t i = 0; i < 256; ++i) {
-        info->map[i] = map->Map[i];
-        doubleByte = doubleByte || map->Map[i] == -2;
       }
-      info->data = reinterpret_cast<void*>(static_cast<std::intptr_t>(map->CodePage));
-      info->convert = doubleByte ? DoubleByteChar : nullptr;
+      for (std::size_t i = 0; i < 256; ++i)
+        info->map[i] = map->Map[i];
+      info->data = nullptr;
+      info->convert = nullptr;
       info->release = nullptr;
       return XML_STATUS_OK;
     } catch (...) {
@@ -167,16 +180,11 @@ private:
   std::unique_ptr<TSvXmlElement> FRoot;
   std::vector<TSvXmlElement*> FOpen; // the elements whose end tag has not come yet
   std::exception_ptr FError;
+  std::string FUnknownEncoding; // the name of an encoding that has no map
 };
 
-} // namespace
-
-std::unique_ptr<TSvXmlElement> ReadXmlBytes(std::string_view bytes) {
-  TSvExpatReader reader(nullptr);
-  return reader.Read(bytes);
-}
-
-std::unique_ptr<TSvXmlElement> ReadXmlText(const std::u16string& text) {
+// The document element of text, whatever encoding its declaration names.
+std::unique_ptr<TSvXmlElement> ReadUtf16(const std::u16string& text) {
   std::string bytes;
   bytes.reserve(text.size() * 2);
   for (std::size_t i = text.empty() || text[0] != 0xFEFF ? 0 : 1; i < text.size(); ++i) {
@@ -185,6 +193,47 @@ std::unique_ptr<TSvXmlElement> ReadXmlText(const std::u16string& text) {
   }
   TSvExpatReader reader("UTF-16LE");
   return reader.Read(bytes);
+}
+
+// The encoding that an XML declaration in ASCII at the start of bytes names;
+// empty when there is none.
+std::string DeclaredEncoding(std::string_view bytes) {
+  if (bytes.substr(0, 5) != "<?xml")
+    return {};
+  const std::string_view declaration = bytes.substr(0, bytes.find("?>"));
+  std::size_t at = declaration.find("encoding");
+  if (at == std::string_view::npos)
+    return {};
+  at = declaration.find_first_not_of(" \t\r\n", at + 8);
+  if (at == std::string_view::npos || declaration[at] != '=')
+    return {};
+  at = declaration.find_first_not_of(" \t\r\n", at + 1);
+  if (at == std::string_view::npos || (declaration[at] != '"' && declaration[at] != '\''))
+    return {};
+  const std::size_t end = declaration.find(declaration[at], at + 1);
+  if (end == std::string_view::npos)
+    return {};
+  return std::string(declaration.substr(at + 1, end - at - 1));
+}
+
+} // namespace
+
+std::unique_ptr<TSvXmlElement> ReadXmlBytes(std::string_view bytes) {
+  // A code page that a byte map cannot describe is converted as a whole first.
+  const std::string name = DeclaredEncoding(bytes);
+  const int codePage = XmlCodePageOfName(name);
+  if (codePage != 0 && !XmlByteMapOf(codePage) && XmlCanCarry(codePage)) {
+    std::u16string text = AnsiToWide(std::string(bytes), codePage);
+    if (text.empty())
+      throw ESvXmlError(SvFormat("The encoding \"%s\" cannot be read", {name}));
+    return ReadUtf16(text);
+  }
+  TSvExpatReader reader(nullptr);
+  return reader.Read(bytes);
+}
+
+std::unique_ptr<TSvXmlElement> ReadXmlText(const std::u16string& text) {
+  return ReadUtf16(text);
 }
 
 std::unique_ptr<TSvXmlElement> ReadXmlFile(const std::string& fileName) {

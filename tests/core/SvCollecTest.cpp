@@ -40,6 +40,34 @@ TEST(SvWideStringList, GrowsByFourEightAndSixteen) {
   EXPECT_EQ(Texts(copy), Texts(list));
 }
 
+TEST(SvWideStringList, LongListsMoveTheirStorageRarely) {
+  // Capacity keeps its steps, but the items move only when the storage doubles: a
+  // row of a 65,535-language dictionary must not copy its texts 4,000 times.
+  TSvWideStringList list;
+  const std::u16string* first = nullptr;
+  int moves = 0;
+  int capacity = 0;
+  for (int i = 0; i < 65536; ++i) {
+    list.Add(u"text" + std::u16string(1, char16_t(u'a' + i % 26)));
+    if (&list.Get(0) != first) {
+      first = &list.Get(0);
+      ++moves;
+    }
+    const int step = capacity > 8 ? 16 : capacity > 4 ? 8 : 4;
+    if (list.Capacity() != capacity) {
+      EXPECT_EQ(list.Capacity(), capacity + step);
+      capacity = list.Capacity();
+    }
+  }
+  EXPECT_EQ(list.Capacity(), 65536);
+  EXPECT_LE(moves, 20);
+  for (int i : {0, 1, 4095, 4096, 65535})
+    EXPECT_EQ(list.Get(i), u"text" + std::u16string(1, char16_t(u'a' + i % 26))) << i;
+  list.Delete(0);
+  EXPECT_EQ(list.Get(0), u"textb");
+  EXPECT_EQ(list.Count(), 65535);
+}
+
 TEST(SvWideStringList, IndexesAreChecked) {
   TSvWideStringList list;
   list.Clear(); // never held anything

@@ -3,11 +3,17 @@
 #include "locale/SvLang.h"
 #include "locale/SvLocaleTables.h"
 #include "locale/SvPlatformConvert.h"
+#include "tests/support/SvProcess.h"
 #include "text/SvErrors.h"
 
 #include <gtest/gtest.h>
 
 #include <iconv.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <set>
 
 using namespace sv;
 using namespace std::string_literals;
@@ -85,12 +91,214 @@ TEST(SvConvert, InvalidInputBecomesReplacementCharacter) {
   EXPECT_EQ(AnsiToWide("\xFF", 0), u"\uFFFD");
 }
 
+TEST(SvConvert, Utf16CodePagesReadUnitByUnit) {
+  // An unpaired surrogate is one unit; the units after it are read as they stand.
+  EXPECT_EQ(AnsiToWide("\x41\x00\x00\xD8\x42\x00\x43\x00"s, 1200), u"A\uFFFDBC");
+  EXPECT_EQ(AnsiToWide("\x00\x41\xD8\x00\x00\x42\x00\x43"s, 1201), u"A\uFFFDBC");
+  EXPECT_EQ(AnsiToWide("\x00\xDC\x00\xD8"s, 1200), u"\uFFFD\uFFFD");
+  // A pair stays a pair; an odd byte at the end is one U+FFFD.
+  EXPECT_EQ(AnsiToWide("\x3D\xD8\x00\xDE\x41"s, 1200), u"😀\uFFFD");
+  EXPECT_EQ(AnsiToWide("\xD8\x3D\xDE\x00\x00"s, 1201), u"😀\uFFFD");
+  EXPECT_EQ(AnsiToWide("\x41"s, 1200), u"\uFFFD");
+  // Zero bytes are halves of units, not separators.
+  EXPECT_EQ(AnsiToWide("\x00\x00\x41\x00"s, 1200), u"\0A"s);
+}
+
+TEST(SvConvert, UnpairedSurrogateIsReplacementCharacterWhereTheCodePageHoldsIt) {
+  EXPECT_EQ(WideToAnsi(u"a\xD800z"s, 1200), "a\0\xFD\xFFz\0"s);
+  EXPECT_EQ(WideToAnsi(u"a\xDC00z"s, 1201), "\0a\xFF\xFD\0z"s);
+  EXPECT_EQ(WideToAnsi(u"😀"s, 1201), "\xD8\x3D\xDE\x00"s);
+  EXPECT_EQ(WideToAnsi(u"a\xD800z"s, 65000), "a+//0-z");
+  EXPECT_EQ(WideToAnsi(u"a\xD800z"s, 54936), "a\x84\x31\xA4\x37z");
+  // Each Unicode code page writes U+FFFD in its own form; the others "?".
+  for (int codePage : {65000, 65001, 54936, 1200, 1201, 1252, 932, 1047, 50220, 57002}) {
+    SCOPED_TRACE(codePage);
+    const std::u16string replacement =
+        AnsiToWide(WideToAnsi(u"\uFFFD", codePage), codePage) == u"\uFFFD" ? u"\uFFFD" : u"?";
+    EXPECT_EQ(WideToAnsi(u"a\xD800z\xDFFF"s, codePage),
+              WideToAnsi(u"a" + replacement + u"z" + replacement, codePage));
+  }
+}
+
 TEST(SvConvert, Utf8OutputOfSurrogates) {
   EXPECT_EQ(WideToAnsi(u"\xD800x"s, 0), "\xEF\xBF\xBDx");
   EXPECT_EQ(WideToAnsi(u"x\xDC00"s, 0), "x\xEF\xBF\xBD");
   EXPECT_EQ(WideToAnsi(u"\xDBFF\xD800"s, 65001), "\xEF\xBF\xBD\xEF\xBF\xBD");
   EXPECT_EQ(WideToAnsi(u"😀", 0), "\xF0\x9F\x98\x80");
   EXPECT_EQ(WideToAnsi(u"\u07FF\u0800\uFFFF", 0), "\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF");
+}
+
+namespace {
+
+// What glibc itself answers for in, converted from one name to another: the
+// bytes, or none when it cannot.
+std::optional<std::string> IconvAnswer(const std::string& to, const std::string& from,
+                                       const std::string& in) {
+  iconv_t cd = iconv_open(to.c_str(), from.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1))
+    return std::nullopt;
+  char* source = const_cast<char*>(in.data());
+  std::size_t sourceLeft = in.size();
+  char out[16];
+  char* target = out;
+  std::size_t targetLeft = sizeof out;
+  const bool ok = iconv(cd, &source, &sourceLeft, &target, &targetLeft) != std::size_t(-1) &&
+                  iconv(cd, nullptr, nullptr, &target, &targetLeft) != std::size_t(-1);
+  iconv_close(cd);
+  if (!ok)
+    return std::nullopt;
+  return std::string(out, static_cast<std::size_t>(target - out));
+}
+
+} // namespace
+
+TEST(SvConvert, StandInsLeaveEveryOtherCharacterAsTheConverterWritesIt) {
+  // Once a code page has met a character it cannot hold, it converts by tables
+  // taken from its converter: they must answer as the converter does.
+  for (const TSvCodePageData& row : CodePageTable()) {
+    if (IsServiceOnlyCodePage(row.CodePage) || row.Kind <= ekUtf16BE || row.CodePage == 1200 ||
+        row.CodePage == 1201 || row.CodePage == 875 || !IsCodePageInstalled(row.CodePage))
+      continue;
+    SCOPED_TRACE(row.CodePage);
+    std::string name;
+    for (const std::string& candidate : IconvNamesOf(row.CodePage))
+      if (name.empty() && IconvAnswer(candidate, "UTF-16LE", "A\0"s))
+        name = candidate;
+    if (name.empty()) // a code page on corrected tables (checked on its own)
+      continue;
+    const std::string question = WideToAnsi(u"?", row.CodePage);
+    EXPECT_EQ(WideToAnsi(u"\uFFFF", row.CodePage),
+              IconvAnswer(name, "UTF-16LE", "\xFF\xFF"s).value_or(question));
+    int differences = 0;
+    for (char32_t c = 1; c < 0xFFFE && differences < 5; c += c < 0x800 ? 1 : 37) {
+      if (c >= 0xD800 && c <= 0xDFFF)
+        continue;
+      const std::u16string one(1, static_cast<char16_t>(c));
+      const std::string in{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+      const std::string expected = IconvAnswer(name, "UTF-16LE", in).value_or(question);
+      if (WideToAnsi(one, row.CodePage) != expected) {
+        ADD_FAILURE() << "U+" << std::hex << int(c);
+        ++differences;
+      }
+    }
+    // Each byte alone reads as the converter reads it, U+FFFD where it reads none.
+    for (int b = 1; b < 256; ++b) {
+      const std::string byte(1, static_cast<char>(b));
+      const std::string wide = IconvAnswer("UTF-16LE", name, byte).value_or("\xFD\xFF");
+      EXPECT_EQ(AnsiToWide(byte, row.CodePage),
+                std::u16string(reinterpret_cast<const char16_t*>(wide.data()), wide.size() / 2))
+          << b;
+    }
+  }
+}
+
+namespace {
+
+// Apple's Mac Icelandic: Mac Roman with Ý Ð ð Þ þ ý at A0 and DC-E0.
+constexpr char16_t kMacIcelandic[256] = {
+    0x0000, 0x0001, 0x0002, 0x0003, 0x0004, 0x0005, 0x0006, 0x0007, 0x0008, 0x0009, 0x000A, 0x000B,
+    0x000C, 0x000D, 0x000E, 0x000F, 0x0010, 0x0011, 0x0012, 0x0013, 0x0014, 0x0015, 0x0016, 0x0017,
+    0x0018, 0x0019, 0x001A, 0x001B, 0x001C, 0x001D, 0x001E, 0x001F, 0x0020, 0x0021, 0x0022, 0x0023,
+    0x0024, 0x0025, 0x0026, 0x0027, 0x0028, 0x0029, 0x002A, 0x002B, 0x002C, 0x002D, 0x002E, 0x002F,
+    0x0030, 0x0031, 0x0032, 0x0033, 0x0034, 0x0035, 0x0036, 0x0037, 0x0038, 0x0039, 0x003A, 0x003B,
+    0x003C, 0x003D, 0x003E, 0x003F, 0x0040, 0x0041, 0x0042, 0x0043, 0x0044, 0x0045, 0x0046, 0x0047,
+    0x0048, 0x0049, 0x004A, 0x004B, 0x004C, 0x004D, 0x004E, 0x004F, 0x0050, 0x0051, 0x0052, 0x0053,
+    0x0054, 0x0055, 0x0056, 0x0057, 0x0058, 0x0059, 0x005A, 0x005B, 0x005C, 0x005D, 0x005E, 0x005F,
+    0x0060, 0x0061, 0x0062, 0x0063, 0x0064, 0x0065, 0x0066, 0x0067, 0x0068, 0x0069, 0x006A, 0x006B,
+    0x006C, 0x006D, 0x006E, 0x006F, 0x0070, 0x0071, 0x0072, 0x0073, 0x0074, 0x0075, 0x0076, 0x0077,
+    0x0078, 0x0079, 0x007A, 0x007B, 0x007C, 0x007D, 0x007E, 0x007F, 0x00C4, 0x00C5, 0x00C7, 0x00C9,
+    0x00D1, 0x00D6, 0x00DC, 0x00E1, 0x00E0, 0x00E2, 0x00E4, 0x00E3, 0x00E5, 0x00E7, 0x00E9, 0x00E8,
+    0x00EA, 0x00EB, 0x00ED, 0x00EC, 0x00EE, 0x00EF, 0x00F1, 0x00F3, 0x00F2, 0x00F4, 0x00F6, 0x00F5,
+    0x00FA, 0x00F9, 0x00FB, 0x00FC, 0x00DD, 0x00B0, 0x00A2, 0x00A3, 0x00A7, 0x2022, 0x00B6, 0x00DF,
+    0x00AE, 0x00A9, 0x2122, 0x00B4, 0x00A8, 0x2260, 0x00C6, 0x00D8, 0x221E, 0x00B1, 0x2264, 0x2265,
+    0x00A5, 0x00B5, 0x2202, 0x2211, 0x220F, 0x03C0, 0x222B, 0x00AA, 0x00BA, 0x03A9, 0x00E6, 0x00F8,
+    0x00BF, 0x00A1, 0x00AC, 0x221A, 0x0192, 0x2248, 0x2206, 0x00AB, 0x00BB, 0x2026, 0x00A0, 0x00C0,
+    0x00C3, 0x00D5, 0x0152, 0x0153, 0x2013, 0x2014, 0x201C, 0x201D, 0x2018, 0x2019, 0x00F7, 0x25CA,
+    0x00FF, 0x0178, 0x2044, 0x20AC, 0x00D0, 0x00F0, 0x00DE, 0x00FE, 0x00FD, 0x00B7, 0x201A, 0x201E,
+    0x2030, 0x00C2, 0x00CA, 0x00C1, 0x00CB, 0x00C8, 0x00CD, 0x00CE, 0x00CF, 0x00CC, 0x00D3, 0x00D4,
+    0xF8FF, 0x00D2, 0x00DA, 0x00DB, 0x00D9, 0x0131, 0x02C6, 0x02DC, 0x00AF, 0x02D8, 0x02D9, 0x02DA,
+    0x00B8, 0x02DD, 0x02DB, 0x02C7,
+};
+// Arabic (DOS): the controls 00-1F and 7F read as themselves; FFFD: no character.
+constexpr char16_t kArabicDos[256] = {
+    0x0000, 0x0001, 0x0002, 0x0003, 0x0004, 0x0005, 0x0006, 0x0007, 0x0008, 0x0009, 0x000A, 0x000B,
+    0x000C, 0x000D, 0x000E, 0x000F, 0x0010, 0x0011, 0x0012, 0x0013, 0x0014, 0x0015, 0x0016, 0x0017,
+    0x0018, 0x0019, 0x001A, 0x001B, 0x001C, 0x001D, 0x001E, 0x001F, 0x0020, 0x0021, 0x0022, 0x0023,
+    0x0024, 0x0025, 0x0026, 0x0027, 0x0028, 0x0029, 0x002A, 0x002B, 0x002C, 0x002D, 0x002E, 0x002F,
+    0x0030, 0x0031, 0x0032, 0x0033, 0x0034, 0x0035, 0x0036, 0x0037, 0x0038, 0x0039, 0x003A, 0x003B,
+    0x003C, 0x003D, 0x003E, 0x003F, 0x0040, 0x0041, 0x0042, 0x0043, 0x0044, 0x0045, 0x0046, 0x0047,
+    0x0048, 0x0049, 0x004A, 0x004B, 0x004C, 0x004D, 0x004E, 0x004F, 0x0050, 0x0051, 0x0052, 0x0053,
+    0x0054, 0x0055, 0x0056, 0x0057, 0x0058, 0x0059, 0x005A, 0x005B, 0x005C, 0x005D, 0x005E, 0x005F,
+    0x0060, 0x0061, 0x0062, 0x0063, 0x0064, 0x0065, 0x0066, 0x0067, 0x0068, 0x0069, 0x006A, 0x006B,
+    0x006C, 0x006D, 0x006E, 0x006F, 0x0070, 0x0071, 0x0072, 0x0073, 0x0074, 0x0075, 0x0076, 0x0077,
+    0x0078, 0x0079, 0x007A, 0x007B, 0x007C, 0x007D, 0x007E, 0x007F, 0xFFFD, 0xFFFD, 0x00E9, 0x00E2,
+    0xFFFD, 0x00E0, 0xFFFD, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE, 0xFFFD, 0xFFFD, 0xFFFD,
+    0xFFFD, 0x0651, 0x0652, 0x00F4, 0x00A4, 0x0640, 0x00FB, 0x00F9, 0x0621, 0x0622, 0x0623, 0x0624,
+    0x00A3, 0x0625, 0x0626, 0x0627, 0x0628, 0x0629, 0x062A, 0x062B, 0x062C, 0x062D, 0x062E, 0x062F,
+    0x0630, 0x0631, 0x0632, 0x0633, 0x0634, 0x0635, 0x00AB, 0x00BB, 0x2591, 0x2592, 0x2593, 0x2502,
+    0x2524, 0x2561, 0x2562, 0x2556, 0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510,
+    0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F, 0x255A, 0x2554, 0x2569, 0x2566,
+    0x2560, 0x2550, 0x256C, 0x2567, 0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B,
+    0x256A, 0x2518, 0x250C, 0x2588, 0x2584, 0x258C, 0x2590, 0x2580, 0x0636, 0x0637, 0x0638, 0x0639,
+    0x063A, 0x0641, 0x00B5, 0x0642, 0x0643, 0x0644, 0x0645, 0x0646, 0x0647, 0x0648, 0x0649, 0x064A,
+    0x2261, 0x064B, 0x064C, 0x064D, 0x064E, 0x064F, 0x0650, 0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A,
+    0x207F, 0x00B2, 0x25A0, 0x00A0,
+};
+// EBCDIC Greek, with the vertical line at 6A; FFFD: no character.
+constexpr char16_t kEbcdicGreek[256] = {
+    0x0000, 0x0001, 0x0002, 0x0003, 0x009C, 0x0009, 0x0086, 0x007F, 0x0097, 0x008D, 0x008E, 0x000B,
+    0x000C, 0x000D, 0x000E, 0x000F, 0x0010, 0x0011, 0x0012, 0x0013, 0x009D, 0x0085, 0x0008, 0x0087,
+    0x0018, 0x0019, 0x0092, 0x008F, 0x001C, 0x001D, 0x001E, 0x001F, 0x0080, 0x0081, 0x0082, 0x0083,
+    0x0084, 0x000A, 0x0017, 0x001B, 0x0088, 0x0089, 0x008A, 0x008B, 0x008C, 0x0005, 0x0006, 0x0007,
+    0x0090, 0x0091, 0x0016, 0x0093, 0x0094, 0x0095, 0x0096, 0x0004, 0x0098, 0x0099, 0x009A, 0x009B,
+    0x0014, 0x0015, 0x009E, 0x001A, 0x0020, 0x0391, 0x0392, 0x0393, 0x0394, 0x0395, 0x0396, 0x0397,
+    0x0398, 0x0399, 0x005B, 0x002E, 0x003C, 0x0028, 0x002B, 0x0021, 0x0026, 0x039A, 0x039B, 0x039C,
+    0x039D, 0x039E, 0x039F, 0x03A0, 0x03A1, 0x03A3, 0x005D, 0x0024, 0x002A, 0x0029, 0x003B, 0x005E,
+    0x002D, 0x002F, 0x03A4, 0x03A5, 0x03A6, 0x03A7, 0x03A8, 0x03A9, 0x03AA, 0x03AB, 0x007C, 0x002C,
+    0x0025, 0x005F, 0x003E, 0x003F, 0x00A8, 0x0386, 0x0388, 0x0389, 0x2207, 0x038A, 0x038C, 0x038E,
+    0x038F, 0x0060, 0x003A, 0x0023, 0x0040, 0x0027, 0x003D, 0x0022, 0x0385, 0x0061, 0x0062, 0x0063,
+    0x0064, 0x0065, 0x0066, 0x0067, 0x0068, 0x0069, 0x03B1, 0x03B2, 0x03B3, 0x03B4, 0x03B5, 0x03B6,
+    0x00B0, 0x006A, 0x006B, 0x006C, 0x006D, 0x006E, 0x006F, 0x0070, 0x0071, 0x0072, 0x03B7, 0x03B8,
+    0x03B9, 0x03BA, 0x03BB, 0x03BC, 0x00B4, 0x007E, 0x0073, 0x0074, 0x0075, 0x0076, 0x0077, 0x0078,
+    0x0079, 0x007A, 0x03BD, 0x03BE, 0x03BF, 0x03C0, 0x03C1, 0x03C3, 0x00A3, 0x03AC, 0x03AD, 0x03AE,
+    0x03CA, 0x03AF, 0x03CC, 0x03CD, 0x03CB, 0x03CE, 0x03C2, 0x03C4, 0x03C5, 0x03C6, 0x03C7, 0x03C8,
+    0x007B, 0x0041, 0x0042, 0x0043, 0x0044, 0x0045, 0x0046, 0x0047, 0x0048, 0x0049, 0x00AD, 0x03C9,
+    0x0390, 0x03B0, 0x2018, 0x2015, 0x007D, 0x004A, 0x004B, 0x004C, 0x004D, 0x004E, 0x004F, 0x0050,
+    0x0051, 0x0052, 0x00B1, 0x00BD, 0xFFFD, 0x00B7, 0x2019, 0x00A6, 0x005C, 0xFFFD, 0x0053, 0x0054,
+    0x0055, 0x0056, 0x0057, 0x0058, 0x0059, 0x005A, 0x00B2, 0x00A7, 0xFFFD, 0xFFFD, 0x00AB, 0x00AC,
+    0x0030, 0x0031, 0x0032, 0x0033, 0x0034, 0x0035, 0x0036, 0x0037, 0x0038, 0x0039, 0x00B3, 0x00A9,
+    0xFFFD, 0xFFFD, 0x00BB, 0x009F,
+};
+
+// Every byte reads as the table says and every character of the table writes
+// back to its byte; a byte the table has none for reads as U+FFFD.
+void ExpectCodePageTable(int codePage, const char16_t (&table)[256]) {
+  SCOPED_TRACE(codePage);
+  for (int b = 0; b < 256; ++b) {
+    const std::string byte(1, static_cast<char>(b));
+    const std::u16string wide(1, table[b]);
+    EXPECT_EQ(AnsiToWide(byte, codePage), wide) << "byte " << b;
+    if (table[b] != 0xFFFD) {
+      EXPECT_EQ(WideToAnsi(wide, codePage), byte) << "byte " << b;
+    }
+  }
+}
+
+} // namespace
+
+TEST(SvConvert, CodePagesBoundToThePlatformsTables) {
+  ExpectCodePageTable(10079, kMacIcelandic);
+  ExpectCodePageTable(720, kArabicDos);
+  ExpectCodePageTable(875, kEbcdicGreek);
+  // The bytes where Mac Icelandic differs from Mac Roman.
+  EXPECT_EQ(AnsiToWide("\xA0\xDC\xDD\xDE\xDF\xE0", 10079), u"ÝÐðÞþý");
+  EXPECT_EQ(WideToAnsi(u"ÝÐðÞþý", 10079), "\xA0\xDC\xDD\xDE\xDF\xE0");
+  EXPECT_EQ(WideToAnsi(u"†‡‹›ﬁﬂ", 10079), "??????"); // Mac Roman's, not in Icelandic
+  EXPECT_EQ(AnsiToWide("\x1A\x1C\x7F", 720), u"\x1A\x1C\x7F");
+  EXPECT_EQ(WideToAnsi(u"\x1A\x1C\x7F", 720), "\x1A\x1C\x7F");
+  EXPECT_EQ(WideToAnsi(u"a|b", 875), "\x81\x6A\x82");
+  EXPECT_TRUE(IsCodePageInstalled(10079));
+  EXPECT_TRUE(IsCodePageInstalled(875));
 }
 
 TEST(SvConvert, EmbeddedZerosPassThroughOneForOne) {
@@ -143,6 +351,50 @@ TEST(SvConvert, ServiceOnlyCodePagesGoThroughTheService) {
   SvLang()->SetAvailable(false);
   EXPECT_EQ(WideToAnsi(u"क", 57002), "");
   SvLang()->SetAvailable(true);
+}
+
+TEST(SvCodePageSupport, LearnedWhenAskedAsTheEnumerationsAnswer) {
+  // Asked one by one, the flags are those that the two enumerations report.
+  std::set<int> installed;
+  EnumSystemCodePages([&](const std::string& text) {
+    installed.insert(std::stoi(text));
+    return true;
+  });
+  std::set<int> service;
+  SvLang()->EnumCodePages(
+      [&](int codePage, const std::string&, const std::string&) { service.insert(codePage); });
+  EXPECT_GT(installed.size(), 80u);
+  EXPECT_GT(service.size(), 80u);
+  for (const TSvCodePageData& row : CodePageTable()) {
+    const TSvCodePageSupport expected = (installed.count(row.CodePage) ? cpsInstalled : 0) |
+                                        (service.count(row.CodePage) ? cpsService : 0);
+    EXPECT_EQ(CodePageSupport(row.CodePage), expected) << row.CodePage;
+    EXPECT_EQ(IsServiceOnlyCodePage(row.CodePage), expected == cpsService) << row.CodePage;
+    EXPECT_EQ(IsCodePageInstalled(row.CodePage), installed.count(row.CodePage) == 1)
+        << row.CodePage;
+  }
+}
+
+TEST(SvCodePageSupport, StartLoadsNoConversionModule) {
+  // The tool on a tiny dictionary loads the conversion modules of the code pages
+  // it uses, not one for every code page of the table.
+  sv::test::TSvTempDir dir;
+  const sv::test::TSvProcessResult run = sv::test::RunProcess(
+      SVQPEEK_EXE, {std::string(SV_SOURCE_DIR) + "/examples/sample.svq"}, {},
+      {"LC_ALL=C.UTF-8", "LD_DEBUG=files", "LD_DEBUG_OUTPUT=" + dir.File("ld")});
+  EXPECT_EQ(run.ExitCode, 0) << run.Output;
+  int modules = 0;
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    ++files;
+    std::ifstream log(entry.path());
+    for (std::string line; std::getline(log, line);)
+      if (line.find("calling init:") != std::string::npos &&
+          line.find("/gconv/") != std::string::npos)
+        ++modules;
+  }
+  EXPECT_EQ(files, 1); // the loader wrote its log
+  EXPECT_LE(modules, 4);
 }
 
 TEST(SvCodePageNames, AliasesAndRules) {

@@ -66,7 +66,7 @@ TEST(SvCodePageLookup, ScriptAbbreviations) {
 
 TEST(SvCodePageLookup, SupportFlags) {
   TSvCodePageData& row = CodePageTable()[CodePageTable().size() - 1];
-  const TSvCodePageSupport saved = row.Support;
+  const TSvCodePageSupport saved = CodePageSupport(row.CodePage); // learned from here on
   row.Support = 0;
   EXPECT_FALSE(IsServiceOnlyCodePage(row.CodePage));
   MarkCodePageSupport(row.CodePage, cpsService);

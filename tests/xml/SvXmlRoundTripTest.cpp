@@ -1,12 +1,17 @@
 #include "locale/SvConvert.h"
+#include "locale/SvLocaleTables.h"
 #include "tests/support/SvProcess.h"
 #include "tests/xml/SvXmlTestNode.h"
+#include "text/SvErrors.h"
 #include "xml/SvXmlFile.h"
 #include "xml/SvXmlReader.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iconv.h>
+#include <optional>
+#include <set>
 #include <sstream>
 
 using namespace sv;
@@ -36,6 +41,13 @@ std::unique_ptr<TNode> SampleTree() {
   nested.Count = 42;
   nested.Mark = u'&';
   nested.AddChild().Caption = u"\u00A0";
+  TNode& more = root->AddChild();
+  more.Caption = u"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC "
+                 u"\u0939\u093F\u0928\u094D\u0926\u0940 \u0E44\u0E17\u0E22 "
+                 u"\u65E5\u672C\u8A9E\u304B\u306A\u30AB\u30CA \uD55C\uAD6D\uC5B4 "
+                 u"\u0627\u0644\u0639\u0631\u0628\u064A\u0629 \u00BD\u00BF\u00DF\u00F8 "
+                 u"~$%@^`{}\\ \u00C9\u0301e\u0300";
+  more.Mark = u'\u0915';
   return root;
 }
 
@@ -96,4 +108,115 @@ TEST(SvXmlRoundTrip, EightBitDocumentsUseReferencesForForeignCharacters) {
   file.WriteDocument(u"d", node);
   EXPECT_NE(file.Bytes().find("caption=\"\xE9&#20013;&#128512;\""), std::string::npos)
       << file.Bytes();
+}
+
+namespace {
+
+// What xmllint reads of fileName, as a UTF-8 document; none when it does not know
+// the encoding's name.
+std::optional<std::string> LintedAsUtf8(const std::string& fileName, std::string& messages) {
+  const sv::test::TSvProcessResult known = sv::test::RunProcess(
+      "/bin/sh", {"-c", std::string(SV_XMLLINT) + " --noout \"$0\" 2>&1", fileName});
+  messages = known.Output;
+  if (known.Output.find("nsupported encoding") != std::string::npos)
+    return std::nullopt;
+  const sv::test::TSvProcessResult utf8 =
+      sv::test::RunProcess(SV_XMLLINT, {"--encode", "UTF-8", fileName});
+  if (utf8.ExitCode != 0 || known.ExitCode != 0)
+    return std::string();
+  return utf8.Output;
+}
+
+// What glibc's table of the encoding name (xmllint reads through it) reads bytes
+// as; none when it cannot.
+std::optional<std::u16string> NameReads(const std::string& name, const std::string& bytes) {
+  iconv_t cd = iconv_open("UTF-16LE", name.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1))
+    return std::nullopt;
+  char* source = const_cast<char*>(bytes.data());
+  std::size_t sourceLeft = bytes.size();
+  char16_t out[16];
+  char* target = reinterpret_cast<char*>(out);
+  std::size_t targetLeft = sizeof out;
+  const bool read = iconv(cd, &source, &sourceLeft, &target, &targetLeft) != std::size_t(-1) &&
+                    iconv(cd, nullptr, nullptr, &target, &targetLeft) != std::size_t(-1);
+  iconv_close(cd);
+  if (!read)
+    return std::nullopt;
+  return std::u16string(out, (sizeof out - targetLeft) / sizeof(char16_t));
+}
+
+// Drops the characters that the code page writes as they are but the standard
+// table of its name reads otherwise (a vendor's extras and variants, such as the
+// euro sign of 936 or the backslash of 932).
+void DropVendorExtras(TNode& node, const std::string& name, int codePage) {
+  const auto extra = [&](char16_t c) {
+    const std::u16string one(1, c);
+    const std::string bytes = WideToAnsi(one, codePage);
+    return !(c >= 0xD800 && c <= 0xDFFF) && AnsiToWide(bytes, codePage) == one &&
+           NameReads(name, bytes) != one;
+  };
+  std::erase_if(node.Caption, extra);
+  if (extra(node.Mark))
+    node.Mark = u'x';
+  for (auto& child : node.Children)
+    DropVendorExtras(*child, name, codePage);
+}
+
+} // namespace
+
+TEST(SvXmlRoundTrip, EveryCodePageOfTheTableReadsBackOrIsRefused) {
+  const std::unique_ptr<TNode> tree = SampleTree();
+  sv::test::TSvTempDir dir;
+  std::set<int> written;
+  int linted = 0;
+  for (const TSvCodePageData& row : CodePageTable()) {
+    SCOPED_TRACE(row.CodePage);
+    std::unique_ptr<TSvXmlFile> file;
+    try {
+      file = std::make_unique<TSvXmlFile>(teAnsi, row.CodePage);
+    } catch (const ESvXmlError& e) {
+      EXPECT_EQ(e.what(),
+                "Code page " + std::to_string(row.CodePage) + " cannot carry an XML document");
+      continue;
+    }
+    written.insert(row.CodePage);
+    file->WriteDocument(u"document", *tree);
+    const std::string bytes = file->Bytes();
+    TNode copy;
+    ASSERT_NO_THROW(copy.ReadFromXml(*ReadXmlBytes(bytes), u"node")) << bytes;
+    EXPECT_TRUE(copy.IsEqual(*tree)) << bytes;
+
+    // An independent parser reads the same text, where it knows the encoding.
+    std::unique_ptr<TNode> standard = SvClone(*tree);
+    DropVendorExtras(*standard, row.Name, row.CodePage);
+    const std::string fileName = dir.File(std::to_string(row.CodePage) + ".xml");
+    {
+      TSvXmlFile onDisk(fileName, teAnsi, row.CodePage);
+      onDisk.WriteDocument(u"document", *standard);
+    }
+    TNode fromFile;
+    ASSERT_NO_THROW(fromFile.ReadFromXml(*ReadXmlFile(fileName), u"node")) << ReadAll(fileName);
+    EXPECT_TRUE(fromFile.IsEqual(*standard));
+    std::string messages;
+    const std::optional<std::string> utf8 = LintedAsUtf8(fileName, messages);
+    if (!utf8)
+      continue;
+    ++linted;
+    ASSERT_FALSE(utf8->empty()) << messages;
+    TNode linted;
+    linted.ReadFromXml(*ReadXmlBytes(*utf8), u"node");
+    EXPECT_TRUE(linted.IsEqual(*standard)) << *utf8;
+  }
+  // Shifting, three- and four-byte forms and ISCII are written and read back;
+  // ISO 2022 Korean and HZ, which shift before the declaration, are refused.
+  for (int codePage : {50220, 50221, 50222, 50227, 51932, 54936, 57002, 57006, 57011, 20269, 932,
+                       1252, 10079, 720})
+    EXPECT_EQ(written.count(codePage), 1u) << codePage;
+  for (int codePage : {50225, 52936, 1047, 875, 65001, 1200})
+    EXPECT_EQ(written.count(codePage), 0u) << codePage;
+  RecordProperty("written", static_cast<int>(written.size()));
+  RecordProperty("linted", linted);
+  EXPECT_GE(written.size(), 70u);
+  EXPECT_GE(linted, 50);
 }
