@@ -4,6 +4,8 @@
 #   ./build.sh test   build and run every test, then again under ASan and UBSan
 #   ./build.sh fuzz [SECONDS]
 #                     build the fuzz targets with clang and run each for SECONDS (60)
+#   ./build.sh fuzz-coverage
+#                     line coverage of svq/, language/ and xml/ by the fuzz corpora
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -84,6 +86,27 @@ run_fuzz() {
   fi
 }
 
+# The corpora of build-fuzz run once through targets that record coverage.
+fuzz_coverage() {
+  local dir=build-fuzz-cov target name
+  build "$dir" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DSV_BUILD_FUZZ=ON \
+    -DSV_FUZZ_COVERAGE=ON -DSV_BUILD_TESTS=OFF -DSV_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  rm -rf "$dir/profiles"
+  local objects=()
+  for target in "$dir"/fuzz/sv_fuzz_*; do
+    name=$(basename "$target")
+    [ "$name" = sv_fuzz_seeds ] && continue
+    objects+=(-object "$target")
+    mkdir -p "build-fuzz/corpus/$name" "build-fuzz/seeds/$name"
+    LC_ALL=C.UTF-8 LLVM_PROFILE_FILE="$dir/profiles/$name.profraw" "$target" -runs=0 \
+      -rss_limit_mb=256 -malloc_limit_mb=128 "build-fuzz/corpus/$name" "build-fuzz/seeds/$name" \
+      >"$dir/$name.log" 2>&1
+  done
+  llvm-profdata merge -sparse "$dir"/profiles/*.profraw -o "$dir/fuzz.profdata"
+  llvm-cov report "${objects[@]:1}" -instr-profile="$dir/fuzz.profdata" \
+    "$PWD/svq" "$PWD/language" "$PWD/xml"
+}
+
 run_tests() {
   local dir=$1
   ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
@@ -106,8 +129,12 @@ case "${1:-}" in
     install_missing "${FUZZ_PACKAGES[@]}"
     run_fuzz "${2:-60}"
     ;;
+  fuzz-coverage)
+    install_missing "${FUZZ_PACKAGES[@]}"
+    fuzz_coverage
+    ;;
   *)
-    echo "usage: $0 run | test | fuzz [SECONDS]" >&2
+    echo "usage: $0 run | test | fuzz [SECONDS] | fuzz-coverage" >&2
     exit 2
     ;;
 esac
