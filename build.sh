@@ -51,6 +51,7 @@ build() {
 
 # fuzz SECONDS: every target from its seeds for SECONDS; a finding fails the run and
 # leaves its input in build-fuzz/findings. The corpora grow in build-fuzz/corpus.
+# ASan's quarantine is kept small: freed memory it holds counts against -rss_limit_mb.
 run_fuzz() {
   local seconds=$1 dir=build-fuzz
   build "$dir" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DSV_BUILD_FUZZ=ON \
@@ -70,7 +71,7 @@ run_fuzz() {
       *) dict=() ;;
     esac
     echo "== $name: $seconds s"
-    if ! LC_ALL=C.UTF-8 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    if ! LC_ALL=C.UTF-8 ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=32 UBSAN_OPTIONS=print_stacktrace=1 \
       "$target" -max_total_time="$seconds" -rss_limit_mb=256 -malloc_limit_mb=128 -timeout=10 \
       -print_final_stats=1 "${dict[@]}" -artifact_prefix="$dir/findings/$name-" \
       "$dir/corpus/$name" "$dir/seeds/$name" >"$dir/$name.log" 2>&1; then
