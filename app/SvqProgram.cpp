@@ -2,6 +2,8 @@
 
 #include "app/SvqArgs.h"
 #include "app/SvqCommon.h"
+#include "app/SvqReport.h"
+#include "locale/SvPlatformConvert.h"
 #include "text/SvErrors.h"
 #include "text/SvStrings.h"
 
@@ -31,6 +33,7 @@ int RunSvqPeek(const std::vector<std::string>& arguments) {
     WriteLineFmt(SvTr("Could not find file: %s"), {parsed.FileName});
     return 0;
   }
+  WriteSvqReport(*path, parsed.ShowTranslations);
   return 0;
 }
 
@@ -47,7 +50,7 @@ std::string Demangle(const std::type_info* type) {
 
 } // namespace
 
-std::string UncaughtErrorReport(std::exception_ptr error, const char* moduleName) {
+std::string UncaughtErrorReport(std::exception_ptr error, const char* moduleName, bool escape) {
   std::string typeName = "Exception";
   std::string message;
   const void* address = nullptr;
@@ -64,14 +67,15 @@ std::string UncaughtErrorReport(std::exception_ptr error, const char* moduleName
     typeName = Demangle(abi::__cxa_current_exception_type());
   }
   const char* stop = !message.empty() && message.back() == '.' ? "" : ".";
+  if (escape)
+    message = EscapeControls(message, SystemCodePage() == 65001);
   return SvFormat("Exception %s in module %s at %p.\r\n%s%s\r\n",
                   {typeName, moduleName, address, message, stop}) +
          "\n";
 }
 
 void ReportUncaughtError(std::exception_ptr error, const char* moduleName) {
-  FlushOutput();
-  WriteText(UncaughtErrorReport(error, moduleName));
+  WriteRaw(UncaughtErrorReport(error, moduleName, EscapesOutput()));
   FlushOutput();
 }
 

@@ -20,10 +20,11 @@ if(SV_BUILD_FUZZ)
   endif()
 endif()
 
-# sv_library(NAME SOURCES... [LINKS ...]): a static library of the project.
+# sv_library(NAME SOURCES... [LINKS ...]): a library of the project, static unless
+# BUILD_SHARED_LIBS is on.
 function(sv_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
-  add_library(${name} STATIC ${ARG_SOURCES})
+  add_library(${name} ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC sv_options ${ARG_LINKS})
   foreach(src IN LISTS ARG_SOURCES)

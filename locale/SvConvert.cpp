@@ -13,6 +13,7 @@
 #include <unicode/uloc.h>
 
 #include <charconv>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -44,11 +45,32 @@ bool IsUtf16CodePage(int codePage) {
   return codePage == 1200 || codePage == 1201;
 }
 
+bool HasZero(const std::string& text) {
+  return text.find('\0') != std::string::npos;
+}
+
+// Four units at a time: a unit is 0 when subtracting 1 borrows from its top bit.
+bool HasZero(const std::u16string& text) {
+  const char16_t* s = text.data();
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    std::uint64_t units;
+    std::memcpy(&units, s + i, sizeof units);
+    if ((units - 0x0001000100010001u) & ~units & 0x8000800080008000u)
+      return true;
+  }
+  for (; i < n; ++i)
+    if (s[i] == 0)
+      return true;
+  return false;
+}
+
 // Converts the pieces between zero elements one by one; the zeros pass through.
 template <typename TParser, typename TFrom, typename TConvert>
 auto ConvertPieces(const TFrom& text, int codePage, TConvert convert) {
   using TChar = typename TFrom::value_type;
-  if (IsUtf16CodePage(codePage) || text.find(TChar(0)) == TFrom::npos)
+  if (IsUtf16CodePage(codePage) || !HasZero(text))
     return convert(text, codePage);
   decltype(convert(text, codePage)) result;
   TParser parser(text, qkNone, TChar(0));

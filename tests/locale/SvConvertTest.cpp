@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <iconv.h>
+#include <unicode/ustring.h>
+
+#include <random>
 
 #include <filesystem>
 #include <fstream>
@@ -138,6 +141,32 @@ TEST(SvConvert, Utf8OutputOfSurrogates) {
   EXPECT_EQ(WideToAnsi(u"\xDBFF\xD800"s, 65001), "\xEF\xBF\xBD\xEF\xBF\xBD");
   EXPECT_EQ(WideToAnsi(u"😀", 0), "\xF0\x9F\x98\x80");
   EXPECT_EQ(WideToAnsi(u"\u07FF\u0800\uFFFF", 0), "\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF");
+}
+
+TEST(SvConvert, Utf8OutputAgreesWithIcuAtEveryPosition) {
+  // Texts of every length up to 24 mixing ASCII runs, two- and three-byte units,
+  // pairs, unpaired surrogates and U+0000, so that each kind meets the edges of
+  // the four-unit steps; ICU with U+FFFD for an unpaired surrogate is the reference.
+  const char16_t units[] = {u'a',  u'Z',   u'\0',  0x7F,   0x80,   0xE9,   0x7FF,
+                            0x800, 0x4E2D, 0xFFFF, 0xD83D, 0xDE00, 0xDBFF, 0xDC00};
+  std::mt19937 random(3);
+  for (int round = 0; round < 3000; ++round) {
+    std::u16string text;
+    const std::size_t length = random() % 25;
+    const bool mostlyAscii = round % 2 == 0;
+    while (text.size() < length) {
+      const std::size_t pick = random() % std::size(units);
+      text += mostlyAscii && random() % 4 != 0 ? char16_t(u'a' + random() % 26) : units[pick];
+    }
+    std::string expected(text.size() * 3 + 1, '\0');
+    int32_t written = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strToUTF8WithSub(expected.data(), static_cast<int32_t>(expected.size()), &written,
+                       text.data(), static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
+    ASSERT_TRUE(U_SUCCESS(status));
+    expected.resize(static_cast<std::size_t>(written));
+    ASSERT_EQ(WideToAnsi(text, 65001), expected) << round;
+  }
 }
 
 namespace {

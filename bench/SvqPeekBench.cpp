@@ -1,0 +1,216 @@
+// End-to-end figures of the tool: "SvqPeek -t" on a 65535-row, 8-language
+// dictionary against iconv over the same texts, peak memory against a 10-row
+// file, the report without -t at both sizes, and dictionaries of 4000 and 65535
+// languages. It prints one line per figure.
+#include "tests/support/SvqTestWriter.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using sv::test::TSvqTestFile;
+using sv::test::TSvqTestLanguage;
+
+namespace {
+
+struct TRun {
+  double Seconds = 0;
+  double CpuSeconds = 0; // user and system time: steadier than Seconds on a busy machine
+  long PeakKiB = 0;
+  int ExitCode = -1;
+};
+
+// Runs a program with standard output to /dev/null, timed, with its peak memory.
+TRun Run(const std::vector<std::string>& args) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, STDOUT_FILENO);
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+      argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::setenv("LC_ALL", "C.UTF-8", 1);
+    ::execvp(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  ::wait4(pid, &status, 0, &usage);
+  TRun run;
+  run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  run.CpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  run.PeakKiB = usage.ru_maxrss;
+  run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+// The best of several runs.
+TRun Best(const std::vector<std::string>& args, int runs) {
+  TRun best = Run(args);
+  for (int i = 1; i < runs; ++i) {
+    const TRun run = Run(args);
+    if (run.ExitCode != best.ExitCode) {
+      std::fprintf(stderr, "exit codes differ\n");
+      std::exit(1);
+    }
+    if (run.Seconds < best.Seconds)
+      best = run;
+  }
+  if (best.ExitCode != 0) {
+    std::fprintf(stderr, "%s failed with %d\n", args[0].c_str(), best.ExitCode);
+    std::exit(1);
+  }
+  return best;
+}
+
+// Texts of 1 to 79 UTF-16 units; about a third of them non-ASCII.
+std::vector<std::u16string> Texts(std::size_t count) {
+  const std::u16string ascii =
+      u"The quick brown fox jumps over the lazy dog, &File Open Save As... %d";
+  const std::u16string others[] = {
+      u"\u00E9\u00E8\u00E0\u00FC\u00F6\u00DF\u00F1\u00E7",
+      u"\u0424\u0430\u0439\u043B \u041E\u0442\u043A\u0440\u044B\u0442\u044C",
+      u"\u30D5\u30A1\u30A4\u30EB\u958B\u304F\u4FDD\u5B58\u65E5\u672C",
+      u"\u0645\u0644\u0641 \u0641\u062A\u062D \u062D\u0641\u0638", u"\U0001F600\U0001F680"};
+  std::mt19937 random(1);
+  std::uniform_int_distribution<int> length(1, 79);
+  std::uniform_int_distribution<int> kind(0, 14);
+  std::vector<std::u16string> texts;
+  texts.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const int n = length(random);
+    const int k = kind(random);
+    std::u16string text;
+    const std::u16string& source = k < 10 ? ascii : others[k % 5];
+    while (static_cast<int>(text.size()) < n) {
+      const char16_t unit = source[text.size() % source.size()];
+      const bool high = unit >= 0xD800 && unit < 0xDC00;
+      if (high && static_cast<int>(text.size()) + 2 > n)
+        break;
+      text += unit;
+      if (high)
+        text += source[text.size() % source.size()];
+    }
+    if (text.empty())
+      text = u"x";
+    texts.push_back(std::move(text));
+  }
+  return texts;
+}
+
+TSvqTestFile Dictionary(int languages, int rows, const std::vector<std::u16string>& texts) {
+  TSvqTestFile file;
+  file.Version = 3;
+  file.ContextKind = 1;
+  // Languages as a dictionary stores them: codes that agree with the identifiers.
+  const char* codes[] = {"en", "de", "fr", "es", "it", "ru", "ja", "ar"};
+  const char* countries[] = {"US", "DE", "FR", "ES", "IT", "RU", "JP", "SA"};
+  const std::uint16_t ids[] = {9, 7, 12, 10, 16, 25, 17, 1};
+  for (int i = 0; i < languages; ++i) {
+    TSvqTestLanguage language;
+    language.Primary = ids[i % 8];
+    language.LanguageCode = codes[i % 8];
+    language.Sublanguage = 1;
+    language.CountryCode = countries[i % 8];
+    language.Name = "Language " + std::to_string(i);
+    language.NativeName = language.Name;
+    file.Languages.push_back(language);
+  }
+  std::size_t next = 0;
+  for (int r = 0; r < rows; ++r) {
+    sv::test::TSvqTestRow row;
+    for (int c = 0; c < languages; ++c)
+      row.Texts.push_back(texts[next++ % texts.size()]);
+    row.FormType = u"TMainForm";
+    row.ComponentName = u"Item" + std::u16string(1, static_cast<char16_t>(u'A' + r % 26));
+    file.Rows.push_back(std::move(row));
+  }
+  file.Information.Description = "Benchmark";
+  file.Information.Day = 9;
+  file.Information.Month = 12;
+  file.Information.Year = 2026;
+  return file;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  // sv_svqpeek_bench [runs] [--keep]: --keep leaves the files for a profiler.
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  const bool keep = argc > 2 && std::string(argv[2]) == "--keep";
+  const std::string tool = SVQPEEK_EXE;
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("svqbench-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string big = (dir / "big.svq").string(), small = (dir / "small.svq").string();
+  const std::string utf16 = (dir / "texts.utf16").string();
+
+  const int kRows = 65535, kLanguages = 8;
+  const std::string wide4000 = (dir / "wide4000.svq").string();
+  const std::string wide65535 = (dir / "wide65535.svq").string();
+  const std::string rows2 = (dir / "rows2.svq").string();
+  // The files are written by a child, so that the runs do not start from the
+  // memory of the texts (a forked child's peak memory counts its parent's pages).
+  const pid_t writer = ::fork();
+  if (writer == 0) {
+    const std::vector<std::u16string> texts = Texts(static_cast<std::size_t>(kRows) * kLanguages);
+    Dictionary(kLanguages, kRows, texts).Save(big);
+    Dictionary(kLanguages, 10, texts).Save(small);
+    Dictionary(4000, 0, texts).Save(wide4000);
+    Dictionary(65535, 0, texts).Save(wide65535);
+    Dictionary(65535, 2, texts).Save(rows2);
+    // The same texts, one per line, for iconv.
+    std::u16string all;
+    for (const std::u16string& text : texts)
+      all += text + u"\n";
+    std::ofstream(utf16, std::ios::binary)
+        .write(reinterpret_cast<const char*>(all.data()),
+               static_cast<std::streamsize>(all.size() * 2));
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(writer, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    return 1;
+  if (keep)
+    std::printf("files in %s\n", dir.c_str());
+
+  const TRun peek = Best({tool, "-t", big}, runs);
+  const TRun iconv = Best({"iconv", "-f", "UTF-16LE", "-t", "UTF-8", utf16}, runs);
+  std::printf("-t, %d rows x %d languages: SvqPeek %.3f s, iconv %.3f s, ratio %.2f; "
+              "cpu %.3f s and %.3f s, ratio %.2f (goal <= 1.0, limit 1.5)\n",
+              kRows, kLanguages, peek.Seconds, iconv.Seconds, peek.Seconds / iconv.Seconds,
+              peek.CpuSeconds, iconv.CpuSeconds, peek.CpuSeconds / iconv.CpuSeconds);
+
+  const TRun peekSmall = Best({tool, "-t", small}, runs);
+  std::printf("peak memory -t: %ld KiB at %d rows, %ld KiB at 10 rows, ratio %.2f (limit 2.0)\n",
+              peek.PeakKiB, kRows, peekSmall.PeakKiB,
+              static_cast<double>(peek.PeakKiB) / static_cast<double>(peekSmall.PeakKiB));
+
+  const TRun countBig = Best({tool, big}, runs);
+  const TRun countSmall = Best({tool, small}, runs);
+  std::printf("without -t: %.3f s at %d rows, %.3f s at 10 rows\n", countBig.Seconds, kRows,
+              countSmall.Seconds);
+
+  std::printf("4000 languages: %.3f s (limit 0.5)\n", Best({tool, wide4000}, runs).Seconds);
+  std::printf("65535 languages: %.3f s (limit 2)\n", Best({tool, wide65535}, runs).Seconds);
+  std::printf("-t, 2 rows x 65535 languages: %.3f s (limit 3)\n",
+              Best({tool, "-t", rows2}, runs).Seconds);
+
+  if (!keep)
+    std::filesystem::remove_all(dir);
+  return 0;
+}
