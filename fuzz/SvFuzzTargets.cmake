@@ -6,4 +6,5 @@ set(SV_FUZZ_TARGET_SOURCES
   ${PROJECT_SOURCE_DIR}/fuzz/SvFuzzXmlReader.cpp
   ${PROJECT_SOURCE_DIR}/fuzz/SvFuzzXmlWriter.cpp
   ${PROJECT_SOURCE_DIR}/fuzz/SvFuzzLanguageXml.cpp
-  ${PROJECT_SOURCE_DIR}/fuzz/SvFuzzConvert.cpp)
+  ${PROJECT_SOURCE_DIR}/fuzz/SvFuzzConvert.cpp
+  ${PROJECT_SOURCE_DIR}/fuzz/SvFuzzReport.cpp)

@@ -17,6 +17,7 @@ void FuzzXmlReader(const std::uint8_t* data, std::size_t size);
 void FuzzXmlWriter(const std::uint8_t* data, std::size_t size);
 void FuzzLanguageXml(const std::uint8_t* data, std::size_t size);
 void FuzzConvert(const std::uint8_t* data, std::size_t size);
+void FuzzReport(const std::uint8_t* data, std::size_t size);
 
 struct TFuzzTargetEntry {
   std::string_view Name; // the program's name without "sv_fuzz_"
@@ -26,6 +27,7 @@ struct TFuzzTargetEntry {
 inline constexpr TFuzzTargetEntry kFuzzTargets[] = {
     {"parser", FuzzParser},        {"locale_code", FuzzLocaleCode},   {"xml_reader", FuzzXmlReader},
     {"xml_writer", FuzzXmlWriter}, {"language_xml", FuzzLanguageXml}, {"convert", FuzzConvert},
+    {"report", FuzzReport},
 };
 
 } // namespace sv::fuzz
