@@ -69,6 +69,8 @@ run_fuzz() {
       sv_fuzz_report) dict=(-dict=fuzz/dict/svq.dict) ;;
       sv_fuzz_xml_reader | sv_fuzz_language_xml) dict=(-dict=fuzz/dict/xml.dict) ;;
       sv_fuzz_locale_code) dict=(-dict=fuzz/dict/locale.dict) ;;
+      sv_fuzz_parser) dict=(-dict=fuzz/dict/parser.dict) ;;
+      sv_fuzz_convert) dict=(-dict=fuzz/dict/convert.dict) ;;
       *) dict=() ;;
     esac
     echo "== $name: $seconds s"
