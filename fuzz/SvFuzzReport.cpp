@@ -1,6 +1,7 @@
 // The whole report of one dictionary as "SvqPeek -t" prints it (reader, language
 // model, writer), the input being the file and the output kept in memory.
 #include "app/SvqCommon.h"
+#include "app/SvqProgram.h"
 #include "app/SvqReport.h"
 #include "fuzz/SvFuzzStart.h"
 #include "fuzz/SvFuzzTargets.h"
@@ -47,8 +48,9 @@ void sv::fuzz::FuzzReport(const std::uint8_t* data, std::size_t size) {
     sv::WriteSvqReport(file.Name(), true);
     sv::FlushOutput();
   } catch (const sv::ESvError&) {
-    // A broken file ends the report with the error, as the tool ends its run.
+    // A broken file ends the report with the error report, as the tool ends its run.
     sv::FlushOutput();
+    output += sv::UncaughtErrorReport(std::current_exception(), "SvqPeek");
   }
   sv::SetOutputSink(nullptr);
 }
