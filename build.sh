@@ -50,9 +50,31 @@ build() {
   cmake --build "$dir" -j "$(nproc)" "${target[@]}"
 }
 
-# fuzz SECONDS: every target from its seeds for SECONDS; a finding fails the run and
-# leaves its input in build-fuzz/findings. The corpora grow in build-fuzz/corpus.
-# ASan's quarantine is kept small: freed memory it holds counts against -rss_limit_mb.
+# fuzz_one DIR TARGET SECONDS: one target from its corpus and seeds; its log is
+# DIR/NAME.log, and DIR/NAME.failed marks a finding.
+fuzz_one() {
+  local dir=$1 target=$2 seconds=$3 name dict
+  name=$(basename "$target")
+  mkdir -p "$dir/corpus/$name" "$dir/seeds/$name"
+  case $name in
+    sv_fuzz_report) dict=(-dict=fuzz/dict/svq.dict) ;;
+    sv_fuzz_xml_reader | sv_fuzz_language_xml) dict=(-dict=fuzz/dict/xml.dict) ;;
+    sv_fuzz_locale_code) dict=(-dict=fuzz/dict/locale.dict) ;;
+    sv_fuzz_parser) dict=(-dict=fuzz/dict/parser.dict) ;;
+    sv_fuzz_convert) dict=(-dict=fuzz/dict/convert.dict) ;;
+    *) dict=() ;;
+  esac
+  rm -f "$dir/$name.failed"
+  LC_ALL=C.UTF-8 ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=32 UBSAN_OPTIONS=print_stacktrace=1 \
+    "$target" -max_total_time="$seconds" -rss_limit_mb=256 -malloc_limit_mb=128 -timeout=10 \
+    -print_final_stats=1 "${dict[@]}" -artifact_prefix="$dir/findings/$name-" \
+    "$dir/corpus/$name" "$dir/seeds/$name" >"$dir/$name.log" 2>&1 || touch "$dir/$name.failed"
+}
+
+# fuzz SECONDS: every target from its seeds for SECONDS, one per core at a time; a
+# finding fails the run and leaves its input in build-fuzz/findings. The corpora grow
+# in build-fuzz/corpus. ASan's quarantine is kept small: freed memory it holds counts
+# against -rss_limit_mb.
 run_fuzz() {
   local seconds=$1 dir=build-fuzz
   build "$dir" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DSV_BUILD_FUZZ=ON \
@@ -60,24 +82,24 @@ run_fuzz() {
   rm -rf "$dir/seeds"
   "$dir/fuzz/sv_fuzz_seeds" "$dir/seeds"
   mkdir -p "$dir/findings"
-  local failed=() target name dict
+  local targets=() target name running=0 failed=()
   for target in "$dir"/fuzz/sv_fuzz_*; do
+    [ "$(basename "$target")" = sv_fuzz_seeds ] || targets+=("$target")
+  done
+  echo "Fuzzing ${#targets[@]} targets for $seconds s each, $(nproc) at a time"
+  for target in "${targets[@]}"; do
+    if [ "$running" -ge "$(nproc)" ]; then
+      wait -n || true
+      running=$((running - 1))
+    fi
+    fuzz_one "$dir" "$target" "$seconds" &
+    running=$((running + 1))
+  done
+  wait || true
+  for target in "${targets[@]}"; do
     name=$(basename "$target")
-    [ "$name" = sv_fuzz_seeds ] && continue
-    mkdir -p "$dir/corpus/$name" "$dir/seeds/$name"
-    case $name in
-      sv_fuzz_report) dict=(-dict=fuzz/dict/svq.dict) ;;
-      sv_fuzz_xml_reader | sv_fuzz_language_xml) dict=(-dict=fuzz/dict/xml.dict) ;;
-      sv_fuzz_locale_code) dict=(-dict=fuzz/dict/locale.dict) ;;
-      sv_fuzz_parser) dict=(-dict=fuzz/dict/parser.dict) ;;
-      sv_fuzz_convert) dict=(-dict=fuzz/dict/convert.dict) ;;
-      *) dict=() ;;
-    esac
-    echo "== $name: $seconds s"
-    if ! LC_ALL=C.UTF-8 ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=32 UBSAN_OPTIONS=print_stacktrace=1 \
-      "$target" -max_total_time="$seconds" -rss_limit_mb=256 -malloc_limit_mb=128 -timeout=10 \
-      -print_final_stats=1 "${dict[@]}" -artifact_prefix="$dir/findings/$name-" \
-      "$dir/corpus/$name" "$dir/seeds/$name" >"$dir/$name.log" 2>&1; then
+    echo "== $name"
+    if [ -e "$dir/$name.failed" ]; then
       failed+=("$name")
       tail -n 60 "$dir/$name.log"
     fi
