@@ -124,9 +124,10 @@ fuzz_coverage() {
     [ "$name" = sv_fuzz_seeds ] && continue
     objects+=(-object "$target")
     mkdir -p "build-fuzz/corpus/$name" "build-fuzz/seeds/$name"
-    LC_ALL=C.UTF-8 LLVM_PROFILE_FILE="$dir/profiles/$name.profraw" "$target" -runs=0 \
-      -rss_limit_mb=256 -malloc_limit_mb=128 "build-fuzz/corpus/$name" "build-fuzz/seeds/$name" \
-      >"$dir/$name.log" 2>&1
+    LC_ALL=C.UTF-8 ASAN_OPTIONS=quarantine_size_mb=32 LLVM_PROFILE_FILE="$dir/profiles/$name.profraw" \
+      "$target" -runs=0 -rss_limit_mb=256 -malloc_limit_mb=128 -artifact_prefix="$dir/$name-" \
+      "build-fuzz/corpus/$name" "build-fuzz/seeds/$name" >"$dir/$name.log" 2>&1 ||
+      echo "$name stopped early; see $dir/$name.log" >&2
   done
   llvm-profdata merge -sparse "$dir"/profiles/*.profraw -o "$dir/fuzz.profdata"
   llvm-cov report "${objects[@]:1}" -instr-profile="$dir/fuzz.profdata" \
