@@ -18,6 +18,7 @@ constexpr std::size_t kFlushSize = 64 * 1024;
 
 struct TSvOutput {
   std::string Buffer;
+  std::string* Sink = nullptr; // instead of standard output
   bool Escape = ::isatty(STDOUT_FILENO) == 1;
 };
 
@@ -173,8 +174,17 @@ void WriteSyntax() {
   WriteLine(SvTr("Syntax:"));
 }
 
+void SetOutputSink(std::string* sink) {
+  Output().Sink = sink;
+}
+
 void FlushOutput() {
   std::string& buffer = Output().Buffer;
+  if (Output().Sink) {
+    Output().Sink->append(buffer);
+    buffer.clear();
+    return;
+  }
   std::size_t done = 0;
   while (done < buffer.size()) {
     const ssize_t n = ::write(STDOUT_FILENO, buffer.data() + done, buffer.size() - done);

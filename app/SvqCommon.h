@@ -25,6 +25,9 @@ void WriteBanner(std::string_view programName);
 void WriteSyntax();
 // Writes what the buffer holds to standard output.
 void FlushOutput();
+// Sends what FlushOutput writes to sink instead of standard output (the report into
+// memory, for the fuzz target and the memory test); none: standard output again.
+void SetOutputSink(std::string* sink);
 
 // Whether texts are escaped; at start, whether standard output is a terminal.
 bool EscapesOutput();

@@ -7,6 +7,18 @@ if(SV_SANITIZE)
                          -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(sv_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(SV_BUILD_FUZZ)
+  # Every library is instrumented for libFuzzer's coverage; each fuzz target adds
+  # the fuzzer's main. A sanitizer report ends the run.
+  target_compile_options(sv_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                         -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(sv_options INTERFACE -fsanitize=address,undefined)
+  if(SV_FUZZ_COVERAGE)
+    # Line coverage of the corpus with llvm-cov.
+    target_compile_options(sv_options INTERFACE -fprofile-instr-generate -fcoverage-mapping)
+    target_link_options(sv_options INTERFACE -fprofile-instr-generate)
+  endif()
+endif()
 
 # sv_library(NAME SOURCES... [LINKS ...]): a library of the project, static unless
 # BUILD_SHARED_LIBS is on.

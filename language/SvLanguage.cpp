@@ -6,6 +6,7 @@
 #include "locale/SvLocaleCodes.h"
 #include "locale/SvPlatformNls.h"
 
+#include <cstdint>
 #include <map>
 #include <tuple>
 #include <utility>
@@ -128,7 +129,10 @@ void TSvProjectLanguage::ReadXmlElement(const TSvXmlElement& element) {
   const TSvXmlAttributes& attributes = element.Attributes();
   SetId(WideToAnsi(attributes.GetString(u"id", u""), 0));
   FFont->SetName(attributes.GetString(u"fontname", u""));
-  FFont->SetSize(static_cast<double>(attributes.GetInt64(u"fontsize", 0)));
+  // The size is written as a 32-bit integer; a value beyond that counts as no value,
+  // so that what is read is what would be written.
+  const std::int64_t size = attributes.GetInt64(u"fontsize", 0);
+  FFont->SetSize(size >= INT32_MIN && size <= INT32_MAX ? static_cast<double>(size) : 0.0);
   Update();
   FTest->ReadFromXml(element, u"test");
 }

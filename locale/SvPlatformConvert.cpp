@@ -209,6 +209,22 @@ void FlushInto(iconv_t cd, std::string& buffer, std::size_t& used) {
   }
 }
 
+// The ISO 2022 code pages, whose shift characters SO, SI and ESC switch between
+// character sets.
+bool IsIso2022(int codePage) {
+  return codePage >= 50220 && codePage <= 50229;
+}
+
+// The converter writes SO, SI and ESC of the text as they are; they would shift the
+// text that follows into another character set, so they become "?".
+std::u16string WithoutShifts(std::u16string_view text) {
+  std::u16string result(text);
+  for (char16_t& c : result)
+    if (c == 0x0E || c == 0x0F || c == 0x1B)
+      c = u'?';
+  return result;
+}
+
 bool IsHighSurrogate(char16_t c) {
   return c >= 0xD800 && c <= 0xDBFF;
 }
@@ -272,23 +288,28 @@ std::u16string IconvAnsiToWide(iconv_t cd, std::string_view text) {
   char* in = const_cast<char*>(text.data());
   std::size_t inLeft = text.size();
   std::size_t used = 0;
-  static constexpr char16_t kReplacement = 0xFFFD;
+  constexpr char16_t kReplacement = 0xFFFD;
   while (inLeft > 0) {
     if (IconvInto(cd, &in, &inLeft, buffer, used) != static_cast<std::size_t>(-1))
       break;
     if (errno != EILSEQ && errno != EINVAL)
       break;
     // An invalid byte gives U+FFFD; an incomplete sequence at the end gives one.
+    // DEL, which a converter may write but not read back (ISO 2022 Chinese), is
+    // taken as itself.
+    char16_t replacement = kReplacement;
     if (errno == EINVAL) {
       inLeft = 0;
     } else {
+      if (*in == '\x7F')
+        replacement = 0x7F;
       ++in;
       --inLeft;
     }
-    if (buffer.size() - used < sizeof kReplacement)
+    if (buffer.size() - used < sizeof replacement)
       buffer.resize(buffer.size() * 2 + 64);
-    std::memcpy(buffer.data() + used, &kReplacement, sizeof kReplacement);
-    used += sizeof kReplacement;
+    std::memcpy(buffer.data() + used, &replacement, sizeof replacement);
+    used += sizeof replacement;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
   FlushInto(cd, buffer, used);
@@ -626,6 +647,8 @@ std::string PlatformWideToAnsi(std::u16string_view text, int codePage) {
     return Utf16ToUtf8(text);
   if (codePage == kUtf16LE || codePage == kUtf16BE)
     return Utf16ToBytes(text, codePage == kUtf16BE);
+  if (IsIso2022(codePage) && text.find_first_of(u"\x0E\x0F\x1B") != text.npos)
+    return PlatformWideToAnsi(WithoutShifts(text), codePage);
   TSvCodePageConverter& converter = ConverterOf(codePage);
   if (!converter.IsOpen())
     return {};

@@ -280,6 +280,11 @@ std::string FloatToStrDot(double value) {
     return value < 0 ? "-INF" : "INF";
   if (value == 0)
     return "0";
+  // The largest doubles round up to 15 digits beyond the range and could not be read
+  // back; they are written as the largest 15-digit value that can.
+  constexpr double kLargest15 = 1.79769313486231E308;
+  if (std::fabs(value) > kLargest15)
+    value = std::copysign(kLargest15, value);
   // 15 significant digits: "d.ddddddddddddddE+xx".
   char buf[32];
   const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);

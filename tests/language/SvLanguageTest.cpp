@@ -404,6 +404,18 @@ TEST(SvProjectLanguage, XmlFormAndReadingBack) {
   EXPECT_EQ(read.Font().GetSize(), 10);
   EXPECT_FALSE(read.IsEqual(half));
 
+  // A size beyond 32 bits, which no document written here holds, is no size.
+  for (const char* size : {"2147483648", "-2147483649", "8542907594597466113"}) {
+    SCOPED_TRACE(size);
+    TSvProjectLanguage large;
+    large.ReadXmlElement(
+        *ReadXmlBytes(std::string("<language fontname=\"A\" fontsize=\"") + size + "\"/>"));
+    EXPECT_EQ(large.Font().GetSize(), 0);
+  }
+  TSvProjectLanguage largest;
+  largest.ReadXmlElement(*ReadXmlBytes("<language fontname=\"A\" fontsize=\"2147483647\"/>"));
+  EXPECT_EQ(largest.Font().GetSize(), 2147483647);
+
   // Without attributes: the defaults, and the test child's rules.
   TSvProjectLanguage bare;
   bare.Test().SetTestType(ttMinimum);

@@ -84,6 +84,18 @@ TEST(SvConvert, UnrepresentableBecomesQuestionMarkOfTheCodePage) {
   EXPECT_EQ(WideToAnsi(u"日€日", 50220), "\x1B$BF|\x1B(B?\x1B$BF|\x1B(B");
 }
 
+TEST(SvConvert, Iso2022TextCannotShiftItself) {
+  // ESC, SO and SI of the text would switch what follows into another set.
+  EXPECT_EQ(WideToAnsi(u"\x1B$BF|", 50220), "?$BF|");
+  EXPECT_EQ(AnsiToWide(WideToAnsi(u"\x1B$BF|\x0E!\x0F", 50220), 50220), u"?$BF|?!?");
+  EXPECT_EQ(AnsiToWide(WideToAnsi(u"a\x0E\x1B$)Cb", 50225), 50225), u"a??$)Cb");
+  // DEL is written and read back as itself.
+  for (int codePage : {50220, 50225, 50227}) {
+    SCOPED_TRACE(codePage);
+    EXPECT_EQ(AnsiToWide(WideToAnsi(u"a\x7F\u4E2D", codePage), codePage), u"a\x7F\u4E2D");
+  }
+}
+
 TEST(SvConvert, InvalidInputBecomesReplacementCharacter) {
   EXPECT_EQ(AnsiToWide("a\x81z", 1252), u"a\uFFFDz"); // 0x81 is unassigned
   EXPECT_EQ(AnsiToWide("a\x81", 932), u"a\uFFFD");    // lead byte at the end
@@ -204,7 +216,11 @@ TEST(SvConvert, StandInsLeaveEveryOtherCharacterAsTheConverterWritesIt) {
         continue;
       const std::u16string one(1, static_cast<char16_t>(c));
       const std::string in{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-      const std::string expected = IconvAnswer(name, "UTF-16LE", in).value_or(question);
+      // ISO 2022 shift characters of the text are not written as shifts.
+      const bool shift =
+          row.CodePage >= 50220 && row.CodePage <= 50229 && (c == 0x0E || c == 0x0F || c == 0x1B);
+      const std::string expected =
+          shift ? question : IconvAnswer(name, "UTF-16LE", in).value_or(question);
       if (WideToAnsi(one, row.CodePage) != expected) {
         ADD_FAILURE() << "U+" << std::hex << int(c);
         ++differences;
@@ -213,7 +229,9 @@ TEST(SvConvert, StandInsLeaveEveryOtherCharacterAsTheConverterWritesIt) {
     // Each byte alone reads as the converter reads it, U+FFFD where it reads none.
     for (int b = 1; b < 256; ++b) {
       const std::string byte(1, static_cast<char>(b));
-      const std::string wide = IconvAnswer("UTF-16LE", name, byte).value_or("\xFD\xFF");
+      // DEL that the converter does not read is itself.
+      const std::string wide =
+          IconvAnswer("UTF-16LE", name, byte).value_or(b == 0x7F ? "\x7F\0"s : "\xFD\xFF"s);
       EXPECT_EQ(AnsiToWide(byte, row.CodePage),
                 std::u16string(reinterpret_cast<const char16_t*>(wide.data()), wide.size() / 2))
           << b;

@@ -115,6 +115,11 @@ TEST(SvTextUtils, FloatToStrDotFormat) {
   EXPECT_EQ(FloatToStrDot(9.9999999999999999e14), "1E15"); // rounds up to 16 digits
   EXPECT_EQ(FloatToStrDot(45000.75), "45000.75");
   EXPECT_EQ(FloatToStrDot(std::numeric_limits<double>::infinity()), "INF");
+  // The largest doubles would round up past the range; what is written reads back.
+  const double largest = std::numeric_limits<double>::max();
+  EXPECT_EQ(FloatToStrDot(largest), "1.79769313486231E308");
+  EXPECT_EQ(StrToFloatDot(FloatToStrDot(-largest)), -1.79769313486231E308);
+  EXPECT_EQ(FloatToStrDot(1.79769313486231E308), "1.79769313486231E308");
 }
 
 TEST(SvTextUtils, StrToFloatDotParsesAndRejects) {
