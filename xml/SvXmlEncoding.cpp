@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include <unicode/uchar.h>
+
 namespace sv {
 
 namespace {
@@ -77,6 +79,12 @@ std::optional<TSvXmlByteMap> XmlByteMapOf(int codePage) {
       continue;
     const std::string bytes = WideToAnsi(std::u16string(1, static_cast<char16_t>(c)), codePage);
     if (bytes.size() != 1 || result.Map[static_cast<unsigned char>(bytes[0])] != c)
+      return std::nullopt;
+    // A converter that composes a letter with a following mark (1258) reads a pair
+    // of bytes as one character, which no byte map can describe.
+    if (u_getCombiningClass(static_cast<UChar32>(c)) != 0 &&
+        AnsiToWide(std::string{'A', static_cast<char>(b)}, codePage) !=
+            std::u16string{u'A', static_cast<char16_t>(c)})
       return std::nullopt;
   }
   return result;
