@@ -67,6 +67,7 @@ fuzz_one() {
   rm -f "$dir/$name.failed"
   LC_ALL=C.UTF-8 ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=32 UBSAN_OPTIONS=print_stacktrace=1 \
     "$target" -max_total_time="$seconds" -rss_limit_mb=256 -malloc_limit_mb=128 -timeout=10 \
+    ${SV_FUZZ_SEED:+-seed="$SV_FUZZ_SEED"} \
     -print_final_stats=1 "${dict[@]}" -artifact_prefix="$dir/findings/$name-" \
     "$dir/corpus/$name" "$dir/seeds/$name" >"$dir/$name.log" 2>&1 || touch "$dir/$name.failed"
 }
