@@ -215,6 +215,10 @@ bool IsIso2022(int codePage) {
   return codePage >= 50220 && codePage <= 50229;
 }
 
+// ISO 2022 Chinese, whose SO set is GB 2312 or CNS plane 1 and whose single shift
+// SS2 gives one character of CNS plane 2.
+constexpr int kIso2022Chinese = 50227;
+
 // The converter writes SO, SI and ESC of the text as they are; they would shift the
 // text that follows into another character set, so they become "?".
 std::u16string WithoutShifts(std::u16string_view text) {
@@ -280,6 +284,72 @@ bool IconvWideToAnsi(iconv_t cd, std::u16string_view text, bool giveUp, std::str
   return true;
 }
 
+// glibc's ISO 2022 Chinese reader takes a designation of the SO set only at the next
+// SO, where the standard has it take effect at once (as glibc's own writer expects
+// when it switches sets within a run): an SO is added after each such designation
+// inside a run, before reading and after writing, so that other readers on glibc
+// read what is written. SS2 and the two bytes of its character are passed over.
+std::string WithRedesignationsShifted(std::string_view text) {
+  std::string result;
+  result.reserve(text.size() + 16);
+  bool shifted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    result += c;
+    if (c == '\x0E') {
+      shifted = true;
+    } else if (c == '\x0F') {
+      shifted = false;
+    } else if (c == '\x1B') {
+      const std::string_view rest = text.substr(i + 1);
+      if (rest.starts_with("$)A") || rest.starts_with("$)G")) {
+        result.append(rest.substr(0, 3));
+        i += 3;
+        if (shifted)
+          result += '\x0E';
+      } else if (rest.starts_with("N")) {
+        const std::string_view ss2 = rest.substr(0, 3);
+        result.append(ss2);
+        i += ss2.size();
+      }
+    }
+  }
+  return result;
+}
+
+// glibc's ISO 2022 Chinese writer takes the single shift SS2 for a locking one: a
+// CNS plane 2 character after another loses its SS2, and a character of the SO set
+// after one, outside a run, loses the SO it needs: the text reads back wrong. Text
+// that needs SS2 is written a character at a time, the converter returned to its
+// initial state after each character written with SS2.
+std::string IconvResettingSingleShifts(iconv_t cd, std::u16string_view text) {
+  std::string& buffer = State().Buffer;
+  if (buffer.size() < text.size() * 8 + 16)
+    buffer.resize(text.size() * 8 + 16);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  std::size_t used = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t units =
+        IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]) ? 2 : 1;
+    char* in = const_cast<char*>(reinterpret_cast<const char*>(text.data() + i));
+    std::size_t inLeft = units * sizeof(char16_t);
+    i += units;
+    const std::size_t before = used;
+    if (IconvInto(cd, &in, &inLeft, buffer, used) == static_cast<std::size_t>(-1)) {
+      used = before;
+      char16_t question = u'?';
+      char* q = reinterpret_cast<char*>(&question);
+      std::size_t qLeft = sizeof question;
+      IconvInto(cd, &q, &qLeft, buffer, used);
+    }
+    if (std::string_view(buffer.data() + before, used - before).find("\x1BN") !=
+        std::string_view::npos)
+      FlushInto(cd, buffer, used);
+  }
+  FlushInto(cd, buffer, used);
+  return std::string(buffer.data(), used);
+}
+
 std::u16string IconvAnsiToWide(iconv_t cd, std::string_view text) {
   std::string& buffer = State().Buffer;
   if (buffer.size() < text.size() * 2 + 16)
@@ -296,7 +366,8 @@ std::u16string IconvAnsiToWide(iconv_t cd, std::string_view text) {
       break;
     // An invalid byte gives U+FFFD; an incomplete sequence at the end gives one.
     // DEL, which a converter may write but not read back (ISO 2022 Chinese), is
-    // taken as itself.
+    // taken as itself. The converter keeps its shift state and designations, which
+    // the bytes after it still need.
     char16_t replacement = kReplacement;
     if (errno == EINVAL) {
       inLeft = 0;
@@ -310,7 +381,6 @@ std::u16string IconvAnsiToWide(iconv_t cd, std::string_view text) {
       buffer.resize(buffer.size() * 2 + 64);
     std::memcpy(buffer.data() + used, &replacement, sizeof replacement);
     used += sizeof replacement;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
   FlushInto(cd, buffer, used);
   std::u16string result(used / sizeof(char16_t), u'\0');
@@ -655,20 +725,30 @@ std::string PlatformWideToAnsi(std::u16string_view text, int codePage) {
   if (converter.Table)
     return TableWideToAnsi(*converter.Table, text);
   std::string result;
+  std::u16string withStandIns;
+  std::u16string_view written = text;
+  bool done = false;
   if (!converter.TableTried) {
     // The tables are learned when the first stand-in is needed, since a "?" by
     // the converter itself costs two calls and a reset.
-    if (IconvWideToAnsi(converter.FromWide.Get(), text, true, result))
-      return result;
-    if (const TSvByteTable* table = ByteTable(converter))
-      return TableWideToAnsi(*table, text);
+    done = IconvWideToAnsi(converter.FromWide.Get(), text, true, result);
+    if (!done)
+      if (const TSvByteTable* table = ByteTable(converter))
+        return TableWideToAnsi(*table, text);
   }
-  if (!converter.Unwritable.empty()) {
-    IconvWideToAnsi(converter.FromWide.Get(), WithStandIns(converter.Unwritable, text), false,
-                    result);
-    return result;
+  if (!done) {
+    if (!converter.Unwritable.empty()) {
+      withStandIns = WithStandIns(converter.Unwritable, text);
+      written = withStandIns;
+    }
+    IconvWideToAnsi(converter.FromWide.Get(), written, false, result);
   }
-  IconvWideToAnsi(converter.FromWide.Get(), text, false, result);
+  if (codePage == kIso2022Chinese) {
+    if (result.find("\x1BN") != std::string::npos)
+      result = IconvResettingSingleShifts(converter.FromWide.Get(), written);
+    if (result.find('\x0E') != std::string::npos)
+      result = WithRedesignationsShifted(result);
+  }
   return result;
 }
 
@@ -684,6 +764,8 @@ std::u16string PlatformAnsiToWide(std::string_view text, int codePage) {
     return {};
   if (converter.Table)
     return TableAnsiToWide(*converter.Table, text);
+  if (codePage == kIso2022Chinese && text.find('\x0E') != text.npos)
+    return IconvAnsiToWide(converter.ToWide.Get(), WithRedesignationsShifted(text));
   return IconvAnsiToWide(converter.ToWide.Get(), text);
 }
 

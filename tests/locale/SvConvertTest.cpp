@@ -333,6 +333,33 @@ void ExpectCodePageTable(int codePage, const char16_t (&table)[256]) {
 
 } // namespace
 
+TEST(SvConvert, Iso2022ChineseSingleShiftsEachPlane2Character) {
+  // U+6B45 is in CNS plane 2 (SS2), U+6E69 in plane 1 and U+4E2D in GB 2312 (SO).
+  const std::u16string letters = u"\u6B45\u6E69\u4E2Da";
+  EXPECT_EQ(WideToAnsi(u"\u6B45\u6B45", 50227), "\x1B$*H\x1BNC|\x0F\x1B$*H\x1BNC|\x0F");
+  for (char16_t a : letters)
+    for (char16_t b : letters)
+      for (char16_t c : letters) {
+        const std::u16string text{a, b, c};
+        const std::string bytes = WideToAnsi(text, 50227);
+        SCOPED_TRACE(testing::PrintToString(bytes));
+        EXPECT_EQ(AnsiToWide(bytes, 50227), text);
+        // glibc's own reader, as other programs use it, reads the same.
+        EXPECT_EQ(IconvAnswer("UTF-16LE", "ISO-2022-CN", bytes),
+                  std::string(reinterpret_cast<const char*>(text.data()), 6));
+      }
+  // A switch of the SO set inside a run is followed by an SO.
+  EXPECT_EQ(WideToAnsi(u"\u4E2D\u6E69", 50227), "\x1B$)A\x0EVP\x1B$)G\x0E`L\x0F");
+  // A designation inside a run takes effect at once.
+  EXPECT_EQ(AnsiToWide("\x1B$)A\x0EVP\x1B$)G`L\x0F", 50227), u"\u4E2D\u6E69");
+  EXPECT_EQ(AnsiToWide("\x1B$)G\x0E`L\x0F\x1B$)A\x0EVP\x0F", 50227), u"\u6E69\u4E2D");
+  // A byte it cannot read (DEL, read as itself) leaves the designation standing.
+  EXPECT_EQ(AnsiToWide("\x1B$)G\x0E`L\x0F\x7F?\x0E`L\x0F", 50227), u"\u6E69\x7F?\u6E69");
+  // The same with a character of no set between them.
+  EXPECT_EQ(AnsiToWide(WideToAnsi(u"\u6E69\u6B45\u0E01\u6B45", 50227), 50227),
+            u"\u6E69\u6B45?\u6B45");
+}
+
 TEST(SvConvert, CodePagesBoundToThePlatformsTables) {
   ExpectCodePageTable(10079, kMacIcelandic);
   ExpectCodePageTable(720, kArabicDos);

@@ -206,7 +206,7 @@ TEST(SvXmlRoundTrip, EveryCodePageOfTheTableReadsBackOrIsRefused) {
     ASSERT_FALSE(utf8->empty()) << messages;
     TNode linted;
     linted.ReadFromXml(*ReadXmlBytes(*utf8), u"node");
-    EXPECT_TRUE(linted.IsEqual(*standard)) << *utf8;
+    EXPECT_TRUE(linted.IsEqual(*standard)) << *utf8 << ReadAll(fileName);
   }
   // Shifting, three- and four-byte forms and ISCII are written and read back;
   // ISO 2022 Korean and HZ, which shift before the declaration, are refused.
