@@ -236,6 +236,14 @@ bool IsLowSurrogate(char16_t c) {
   return c >= 0xDC00 && c <= 0xDFFF;
 }
 
+// Appends "?" as the converter writes it, in its current shift state.
+void WriteQuestionMark(iconv_t cd, std::string& buffer, std::size_t& used) {
+  char16_t question = u'?';
+  char* q = reinterpret_cast<char*>(&question);
+  std::size_t qLeft = sizeof question;
+  IconvInto(cd, &q, &qLeft, buffer, used);
+}
+
 // Converts text into result. With giveUp, answers false at the first character
 // that needs a stand-in instead.
 bool IconvWideToAnsi(iconv_t cd, std::u16string_view text, bool giveUp, std::string& result) {
@@ -274,10 +282,7 @@ bool IconvWideToAnsi(iconv_t cd, std::u16string_view text, bool giveUp, std::str
         continue;
       used = before;
     }
-    char16_t question = u'?';
-    char* q = reinterpret_cast<char*>(&question);
-    std::size_t qLeft = sizeof question;
-    IconvInto(cd, &q, &qLeft, buffer, used);
+    WriteQuestionMark(cd, buffer, used);
   }
   FlushInto(cd, buffer, used);
   result.assign(buffer.data(), used);
@@ -337,10 +342,7 @@ std::string IconvResettingSingleShifts(iconv_t cd, std::u16string_view text) {
     const std::size_t before = used;
     if (IconvInto(cd, &in, &inLeft, buffer, used) == static_cast<std::size_t>(-1)) {
       used = before;
-      char16_t question = u'?';
-      char* q = reinterpret_cast<char*>(&question);
-      std::size_t qLeft = sizeof question;
-      IconvInto(cd, &q, &qLeft, buffer, used);
+      WriteQuestionMark(cd, buffer, used);
     }
     if (std::string_view(buffer.data() + before, used - before).find("\x1BN") !=
         std::string_view::npos)
