@@ -100,8 +100,7 @@ std::u16string TSvFileStream::ReadUnits(std::size_t count) {
   return result;
 }
 
-void TSvFileStream::ReadUnits(std::size_t count, std::u16string& target) {
-  target.clear();
+void TSvFileStream::AppendUnits(std::size_t count, std::u16string& target) {
   while (count > 0) {
     const std::size_t n = std::min(count, (FLength - FIndex) / 2);
     if (n == 0) {

@@ -61,7 +61,12 @@ public:
   // count UTF-16 code units in the file's byte order, likewise.
   std::u16string ReadUnits(std::size_t count);
   // The same into target, whose storage is reused.
-  void ReadUnits(std::size_t count, std::u16string& target);
+  void ReadUnits(std::size_t count, std::u16string& target) {
+    target.clear();
+    AppendUnits(count, target);
+  }
+  // count UTF-16 code units appended to target.
+  void AppendUnits(std::size_t count, std::u16string& target);
 
   // Reads of the file itself (not of the buffer) so far; for the tests.
   std::size_t SystemReads() const { return FSystemReads; }

@@ -147,6 +147,21 @@ std::string TSvSvqFile::ReadString(int codePage) {
   return WideToAnsi(ReadWideString(), codePage);
 }
 
+void TSvSvqFile::ReadRawString(TSvSvqString& text) {
+  text.Wide = !HasAnsiStrings(FHeader.CharacterSet);
+  if (text.Wide) {
+    text.Bytes.clear();
+    text.Units = ReadWideString();
+  } else {
+    text.Units.clear();
+    text.Bytes = ReadAnsiString();
+  }
+}
+
+std::string TSvSvqFile::Narrow(const TSvSvqString& text, int codePage) {
+  return text.Wide ? WideToAnsi(text.Units, codePage) : text.Bytes;
+}
+
 void TSvSvqFile::Skip(int count) {
   if (count > 0) // forward only
     Input().Skip(static_cast<std::uint64_t>(count));
@@ -198,8 +213,12 @@ TSvProjectLanguage* TSvSvqFile::ReadNextLanguage() {
     ReadWord();
   language.SetCodePage(ReadWord());
   ReadByte();
-  language.Name = AnsiToWide(ReadString(0), 0);
-  language.NativeName = AnsiToWide(ReadString(language.GetCodePage()), 0);
+  FLanguageStrings.CodePage = language.GetCodePage();
+  ReadRawString(FLanguageStrings.Name);
+  language.Name = AnsiToWide(Narrow(FLanguageStrings.Name, 0), 0);
+  ReadRawString(FLanguageStrings.NativeName);
+  language.NativeName =
+      AnsiToWide(Narrow(FLanguageStrings.NativeName, language.GetCodePage()), 0);
   ReadString(0);
   ReadByte();
   if (HasRecordLength(version) && FRemaining > 0)
@@ -229,6 +248,74 @@ void TSvSvqFile::ReadRow(TSvWideStringList& texts, int columnCount, std::string&
     texts.Add(std::u16string());
 }
 
+std::pair<std::size_t, std::size_t> TSvSvqFile::AppendRowText() {
+  const std::size_t count = ReadWord();
+  const std::size_t start = FRowBuffer.size();
+  Input().AppendUnits(count, FRowBuffer);
+  FRemaining -= static_cast<std::int32_t>(2 * count);
+  return {start, count};
+}
+
+const TSvSvqRowView& TSvSvqFile::ReadRowView() {
+  const int languages = LanguageCount();
+  FRowBuffer.clear();
+  // Spans first: the buffer may move while it grows.
+  std::pair<std::size_t, std::size_t> spans[2]{};
+  std::vector<std::pair<std::size_t, std::size_t>>& texts = FRowSpans;
+  texts.clear();
+  FRowView.HasFormType = false;
+  FRowView.HasComponentName = false;
+  for (int i = 0; i < languages; ++i) {
+    texts.push_back(AppendRowText());
+    if (i == 0) {
+      // The context strings follow the text of language 0.
+      if (HasFormType(FHeader.ContextKind)) {
+        spans[0] = AppendRowText();
+        FRowView.HasFormType = true;
+      }
+      if (HasComponentName(FHeader.ContextKind)) {
+        spans[1] = AppendRowText();
+        FRowView.HasComponentName = true;
+      }
+    }
+  }
+  const std::u16string_view buffer = FRowBuffer;
+  FRowView.Texts.clear();
+  for (const auto& [start, count] : texts)
+    FRowView.Texts.push_back(buffer.substr(start, count));
+  FRowView.FormType = buffer.substr(spans[0].first, spans[0].second);
+  FRowView.ComponentName = buffer.substr(spans[1].first, spans[1].second);
+  return FRowView;
+}
+
+TSvDateTime TSvSvqFile::ReadTimeStamp() {
+  const int day = ReadByte();
+  const int month = ReadByte();
+  const int year = ReadWord();
+  const int hour = ReadByte();
+  const int minute = ReadByte();
+  const int second = ReadByte();
+  if (day == 0 || month == 0 || year == 0)
+    return 0;
+  return EncodeSvqDateTime(year, month, day, hour, minute, second);
+}
+
+TSvSvqInformation TSvSvqFile::ReadInformationStrings() {
+  TSvSvqInformation information;
+  const int version = Version();
+  if (version == 1 || FHeader.InformationOffset == 0)
+    return information;
+  information.Present = true;
+  SeekInformation();
+  ReadRawString(information.Description);
+  ReadRawString(information.Owner);
+  for (int c = ReadWord(); c > 0; --c)
+    ReadRawString(information.Users.emplace_back());
+  if (HasRecordLength(version))
+    information.Time = ReadTimeStamp();
+  return information;
+}
+
 void TSvSvqFile::ReadInformation(std::string& description, std::string& owner,
                                  std::vector<std::string>* users, TSvDateTime& time) {
   const int version = Version();
@@ -249,16 +336,7 @@ void TSvSvqFile::ReadInformation(std::string& description, std::string& owner,
   }
   if (!HasRecordLength(version))
     return;
-  const int day = ReadByte();
-  const int month = ReadByte();
-  const int year = ReadWord();
-  const int hour = ReadByte();
-  const int minute = ReadByte();
-  const int second = ReadByte();
-  if (day == 0 || month == 0 || year == 0)
-    time = 0;
-  else
-    time = EncodeSvqDateTime(year, month, day, hour, minute, second);
+  time = ReadTimeStamp();
 }
 
 } // namespace sv

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace sv {
@@ -23,6 +25,43 @@ using TSvDateTime = double;
 // The date-time value of a calendar date and time of day; 0 when the date is not
 // one of the years 1 to 9999 or the time is not a clock time.
 TSvDateTime EncodeSvqDateTime(int year, int month, int day, int hour, int minute, int second);
+
+// A string of a language record or of the information block as stored: bytes in a
+// dictionary of 8-bit strings ("Ansi", "UTF-8"), UTF-16 code units in a "Unicode" one.
+struct TSvSvqString {
+  bool Wide = false;
+  std::string Bytes;
+  std::u16string Units;
+
+  bool empty() const { return Wide ? Units.empty() : Bytes.empty(); }
+};
+
+// The strings of the language record read last, as stored, and its code page.
+struct TSvSvqLanguageStrings {
+  TSvSvqString Name;
+  TSvSvqString NativeName;
+  int CodePage = 0;
+};
+
+// One translation row as views into the reader's buffer. The views stay valid until
+// the reader reads again; a caller that keeps a text copies it.
+struct TSvSvqRowView {
+  std::vector<std::u16string_view> Texts; // one per language, in column order
+  bool HasFormType = false;
+  bool HasComponentName = false;
+  std::u16string_view FormType;      // empty when the row carries none
+  std::u16string_view ComponentName; // likewise
+};
+
+// The information block as stored. Present is false for version 1 and when the
+// header has no information offset; Time is 0 when there is no valid time stamp.
+struct TSvSvqInformation {
+  bool Present = false;
+  TSvSvqString Description;
+  TSvSvqString Owner;
+  std::vector<TSvSvqString> Users;
+  double Time = 0;
+};
 
 class TSvSvqFile {
 public:
@@ -62,6 +101,14 @@ public:
   // strings are assigned only when the row carries them.
   void ReadRow(TSvWideStringList& texts, int columnCount, std::string& formType,
                std::string& componentName);
+  // The row at the current position as views into the reader's buffer, the texts in
+  // language order. The same object serves every call.
+  const TSvSvqRowView& ReadRowView();
+  // The strings of the language record that ReadNextLanguage (or ReadLanguage) read
+  // last, as stored.
+  const TSvSvqLanguageStrings& LanguageStrings() const { return FLanguageStrings; }
+  // The information block with its strings as stored.
+  TSvSvqInformation ReadInformationStrings();
   // Description, owner, users (when given) and the time stamp of the information block.
   void ReadInformation(std::string& description, std::string& owner,
                        std::vector<std::string>* users, TSvDateTime& time);
@@ -76,6 +123,8 @@ public:
   std::string ReadAnsiString();
   std::u16string ReadWideString();
   std::string ReadString(int codePage);
+  // A string in the file's character-set storage, as stored.
+  void ReadRawString(TSvSvqString& text);
   void Skip(int count);
 
   // The open stream, or none.
@@ -88,11 +137,21 @@ private:
   std::string ReadCode();
   // ReadWideString into FRowText, whose storage serves every text of the rows.
   const std::u16string& ReadRowText();
+  // A row text appended to FRowBuffer; its span there.
+  std::pair<std::size_t, std::size_t> AppendRowText();
+  // A stored string as 8-bit text: as stored, or UTF-16 narrowed in codePage.
+  static std::string Narrow(const TSvSvqString& text, int codePage);
+  // The time stamp that closes the information block of version 3 and later.
+  TSvDateTime ReadTimeStamp();
 
   TSvSvqHeader FHeader{};
   std::unique_ptr<TSvFileStream> FStream; // the reader opens and frees its own stream
   std::int32_t FRemaining = 0;
   std::u16string FRowText;
+  std::u16string FRowBuffer; // the texts of the row that ReadRowView read
+  std::vector<std::pair<std::size_t, std::size_t>> FRowSpans; // start and length per text
+  TSvSvqRowView FRowView;
+  TSvSvqLanguageStrings FLanguageStrings;
   std::unique_ptr<TSvProjectLanguage> FLanguage;
 };
 

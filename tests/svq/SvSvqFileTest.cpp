@@ -480,3 +480,49 @@ TEST_F(SvSvqFileTest, DamagedFilesRaiseErrorsAndNothingElse) {
   }
   EXPECT_GT(opened, 50); // the damage is not all caught at the header
 }
+
+// Row views and the strings as stored, over every version, byte order, character
+// set and context kind: what the writer put in comes out, UTF-16 never narrowed.
+TEST_F(SvSvqFileTest, RowViewsAndStoredStringsGiveWhatWasWritten) {
+  TSvqTestFile file = ThreeLanguages();
+  file.Rows.push_back({{u"\xD800 lone", std::u16string(u"a\0b", 3), u"\U0001F600"},
+                       u"\u00C9cran", u"\u65E5"});
+  file.Languages[1].Name = "Deutsch \xC3\xA4";
+  file.Information.Description = "D\xC3\xA9scription";
+  file.Information.Users = {"Ann", ""};
+  file.Information.Day = 2, file.Information.Month = 3, file.Information.Year = 2024;
+  for (int variant = 0; variant < 3 * 2 * 3 * 5; ++variant) {
+    file.Version = static_cast<std::uint8_t>(1 + variant % 3);
+    file.ByteOrder = static_cast<std::uint8_t>(variant / 3 % 2);
+    file.CharacterSet = static_cast<std::uint8_t>(variant / 6 % 3);
+    file.Byte5InVersion1 = file.CharacterSet;
+    file.ContextKind = static_cast<std::uint8_t>(variant / 18);
+    const std::string trace = "variant " + std::to_string(variant);
+    TSvSvqFile reader;
+    reader.Open(Save(file));
+    reader.ReadLanguage(1);
+    const TSvSvqString& name = reader.LanguageStrings().Name;
+    EXPECT_EQ(name.Wide, file.CharacterSet == 0) << trace;
+    EXPECT_TRUE(name.Wide ? name.Units == u"Deutsch \u00E4" : name.Bytes == "Deutsch \xC3\xA4")
+        << trace;
+    reader.SeekTranslations();
+    for (const auto& row : file.Rows) {
+      const TSvSvqRowView& view = reader.ReadRowView();
+      ASSERT_EQ(view.Texts.size(), 3u) << trace;
+      for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(view.Texts[c], row.Texts[c]) << trace;
+      EXPECT_EQ(view.HasFormType, HasFormType(file.ContextKind)) << trace;
+      EXPECT_EQ(view.FormType, view.HasFormType ? row.FormType : u"") << trace;
+      EXPECT_EQ(view.ComponentName, view.HasComponentName ? row.ComponentName : u"") << trace;
+    }
+    const TSvSvqInformation information = reader.ReadInformationStrings();
+    EXPECT_EQ(information.Present, file.Version > 1) << trace;
+    if (file.Version > 1) {
+      const TSvSvqString& text = information.Description;
+      EXPECT_TRUE(text.Wide ? text.Units == u"D\u00E9scription" : text.Bytes == "D\xC3\xA9scription")
+          << trace;
+      EXPECT_EQ(information.Users.size(), 2u) << trace;
+      EXPECT_EQ(information.Time != 0, file.Version > 2) << trace;
+    }
+  }
+}
