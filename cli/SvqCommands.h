@@ -1,0 +1,10 @@
+// The commands of svq, each in a file of its own. Each takes the arguments after
+// its name and returns the exit code; faults of the command line raise ESvqUsage.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace sv {
+
+} // namespace sv
