@@ -109,7 +109,9 @@ std::size_t AppendOne(char32_t c, bool surrogate, TSvEscape escape, std::string&
     AppendCodePoint(c, out);
     return 0;
   case TSvEscape::Po:
-    if (surrogate) {
+    // A catalog's strings end at NUL, and U+0004 separates msgctxt from msgid in
+    // a compiled catalog: neither can be carried.
+    if (surrogate || c == 0 || c == 4) {
       AppendReplacement(out);
       return 1;
     }

@@ -3,6 +3,7 @@
 #include "export/SvExportCodes.h"
 
 #include <unordered_map>
+#include <unordered_set>
 
 namespace sv {
 
@@ -86,9 +87,11 @@ TSvPoCounts WriteCatalog(TSvExportSource& source, const TSvExportOptions& option
     return counts;
   }
 
-  // The keys written, each with the translations written under it. A key is
-  // "\1" and the escaped msgctxt (or "\0" without one), "\4", the escaped msgid.
-  std::unordered_map<std::string, std::vector<std::string>> written;
+  // The translations written under each (context, source) of the rows, and every
+  // key written, a row's own msgctxt included. A key is "\1" and the escaped
+  // msgctxt (or "\0" without one), "\4", the escaped msgid.
+  std::unordered_map<std::string, std::vector<std::string>> translations;
+  std::unordered_set<std::string> keys;
   std::string context, id, key, translation;
   source.ForEachRow([&](int row, const TSvSvqRowView& view) {
     const std::u16string_view text = view.Texts[from];
@@ -109,33 +112,31 @@ TSvPoCounts WriteCatalog(TSvExportSource& source, const TSvExportOptions& option
     AppendText(source, row, from, text, TSvEscape::Po, id);
     translation.clear();
     AppendText(source, row, target, targetText, TSvEscape::Po, translation);
-    key.assign(hasContext ? "\1" : "\0", 1);
-    key += context;
-    key += '\4';
-    key += id;
-    auto found = written.find(key);
-    if (found != written.end()) {
-      bool equal = false;
-      for (const std::string& earlier : found->second)
-        equal |= earlier == translation;
-      if (equal) {
+    auto makeKey = [&] {
+      key.assign(hasContext ? "\1" : "\0", 1);
+      key += context;
+      key += '\4';
+      key += id;
+    };
+    makeKey();
+    std::vector<std::string>& written = translations[key];
+    for (const std::string& earlier : written)
+      if (earlier == translation) {
         ++counts.Merged;
         return;
       }
+    written.push_back(translation);
+    if (keys.contains(key)) {
       // Another translation of a key already written: the row's own msgctxt.
       const std::string tag = "[row " + std::to_string(row) + "]";
       do {
         context += hasContext ? " " + tag : tag;
         hasContext = true;
-        key.assign("\1");
-        key += context;
-        key += '\4';
-        key += id;
-        found = written.find(key);
-      } while (found != written.end());
+        makeKey();
+      } while (keys.contains(key));
       ++counts.Disambiguated;
     }
-    written[key].push_back(translation);
+    keys.insert(key);
 
     out += '\n';
     const bool fuzzy = !targetText.empty() && (StartsWithBreak(text) != StartsWithBreak(targetText) ||
