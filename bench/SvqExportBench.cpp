@@ -68,20 +68,26 @@ std::string Quoted(const std::string& command) {
   return "'" + command + "'";
 }
 
-// The mean and standard deviation of each command of hyperfine's JSON export.
-std::map<std::string, std::pair<double, double>> ReadHyperfine(const std::string& path) {
+struct TTimes {
+  double Mean = 0, Deviation = 0, Cpu = 0; // Cpu: mean user and system time
+};
+
+// The times of each command of hyperfine's JSON export.
+std::map<std::string, TTimes> ReadHyperfine(const std::string& path) {
   std::ifstream in(path);
   std::stringstream text;
   text << in.rdbuf();
   const std::string json = text.str();
-  std::map<std::string, std::pair<double, double>> means;
+  std::map<std::string, TTimes> means;
   std::size_t at = 0;
   while ((at = json.find("\"command\": \"", at)) != std::string::npos) {
     at += 12;
     const std::string command = json.substr(at, json.find('"', at) - at);
     const double mean = std::atof(json.c_str() + json.find("\"mean\":", at) + 7);
     const double sd = std::atof(json.c_str() + json.find("\"stddev\":", at) + 9);
-    means[command] = {mean, sd};
+    const double user = std::atof(json.c_str() + json.find("\"user\":", at) + 7);
+    const double system = std::atof(json.c_str() + json.find("\"system\":", at) + 9);
+    means[command] = {mean, sd, user + system};
   }
   return means;
 }
@@ -122,13 +128,14 @@ int main(int argc, char** argv) {
     return 1;
   }
   const auto times = ReadHyperfine((dir / "times.json").string());
-  const auto [peekMean, peekSd] = times.at(peekCommand);
-  std::printf("%d rows x %d languages, mean of %d paired runs: SvqPeek -t %.3f s (sd %.3f)\n", kRows,
-              kLanguages, runs, peekMean, peekSd);
+  const TTimes peekTimes = times.at(peekCommand);
+  std::printf("%d rows x %d languages, mean of %d paired runs: SvqPeek -t %.3f s (sd %.3f), cpu %.3f s\n",
+              kRows, kLanguages, runs, peekTimes.Mean, peekTimes.Deviation, peekTimes.Cpu);
   for (const auto& [format, goal] : formats) {
-    const auto [mean, sd] = times.at(Command({svq, "export", "-f", format, big}));
-    std::printf("  svq export -f %-6s %.3f s (sd %.3f), ratio %.2f (goal <= %.1f)\n", format.c_str(), mean, sd,
-                mean / peekMean, goal);
+    const TTimes t = times.at(Command({svq, "export", "-f", format, big}));
+    std::printf("  svq export -f %-6s %.3f s (sd %.3f), ratio %.2f (goal <= %.1f); cpu %.3f s, ratio %.2f\n",
+                format.c_str(), t.Mean, t.Deviation, t.Mean / peekTimes.Mean, goal, t.Cpu,
+                t.Cpu / peekTimes.Cpu);
   }
 
   std::printf("peak memory, 65535 rows against 10 rows (goal: within 4096 KiB but po):\n");
@@ -165,15 +172,15 @@ int main(int argc, char** argv) {
     return 1;
   }
   const auto peerMeans = ReadHyperfine(peerTimes);
-  const double tmx = peerMeans.at(tmxAll).first, poTime = peerMeans.at(poExport).first;
+  const double tmx = peerMeans.at(tmxAll).Mean, poTime = peerMeans.at(poExport).Mean;
   std::printf("peers: svq export -f tmx (8 languages) %.3f s", tmx);
   if (havePo2tmx)
-    std::printf(", po2tmx of one pair %.3f s, %.1fx", peerMeans.at(po2tmx).first,
-                peerMeans.at(po2tmx).first / tmx);
+    std::printf(", po2tmx of one pair %.3f s, %.1fx", peerMeans.at(po2tmx).Mean,
+                peerMeans.at(po2tmx).Mean / tmx);
   else
     std::printf(", po2tmx not installed");
   std::printf("; svq export -f po (one pair) %.3f s, msgfmt of it %.3f s, ratio %.2f\n", poTime,
-              peerMeans.at(msgfmt).first, peerMeans.at(msgfmt).first / poTime);
+              peerMeans.at(msgfmt).Mean, peerMeans.at(msgfmt).Mean / poTime);
   if (keep)
     std::printf("files in %s\n", dir.c_str());
   else
