@@ -61,7 +61,10 @@ void WriteFile(TSvExportSource& source, int from, int target, TSvExportBuffer& b
         out += "</target>\n";
       }
       if (view.HasFormType || view.HasComponentName) {
-        out += "<context-group name=\"row\" purpose=\"information\">";
+        // The strict schema wants a group's name unique in its <file>.
+        out += "<context-group name=\"row-";
+        out += std::to_string(row);
+        out += "\" purpose=\"information\">";
         if (view.HasFormType)
           AppendContext(source, row, "x-form-type", view.FormType, out);
         if (view.HasComponentName)
