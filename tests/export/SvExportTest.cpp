@@ -11,6 +11,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <sstream>
 
 using namespace sv;
 using namespace sv::test;
@@ -185,63 +186,49 @@ TEST(SvExportJson, ReadBackGivesEveryTextAndContextOfGeneratedDictionaries) {
   }
 }
 
-// A PO catalog's entries: (msgctxt or none, msgid) -> (msgstr, fuzzy).
 struct TPoEntry {
-  std::u16string Context, Id, Text;
+  std::string Context, Id, Text; // ASCII: the PO test's texts are
   bool HasContext = false, Fuzzy = false;
 };
 
-std::vector<TPoEntry> ReadPo(const std::string& text) {
-  std::vector<TPoEntry> entries;
-  TPoEntry entry;
-  std::u16string* field = nullptr;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    const std::size_t end = text.find('\n', at);
-    const std::string line = text.substr(at, end - at);
-    at = end + 1;
-    if (line.starts_with("#, fuzzy"))
-      entry.Fuzzy = true;
-    if (line.starts_with("msgctxt "))
-      field = &entry.Context, entry.HasContext = true;
+// The entries of a catalog whose strings hold only \n, \" and \\ escapes.
+std::vector<TPoEntry> ReadPo(std::istringstream in) {
+  std::vector<TPoEntry> entries(1);
+  std::string line, *field = nullptr;
+  while (std::getline(in, line)) {
+    if (line.empty())
+      entries.emplace_back(), field = nullptr;
+    else if (line == "#, fuzzy")
+      entries.back().Fuzzy = true;
+    else if (line.starts_with("msgctxt "))
+      field = &entries.back().Context, entries.back().HasContext = true;
     else if (line.starts_with("msgid "))
-      field = &entry.Id;
+      field = &entries.back().Id;
     else if (line.starts_with("msgstr "))
-      field = &entry.Text;
-    else if (line.empty() && field) {
-      entries.push_back(entry), entry = {}, field = nullptr;
+      field = &entries.back().Text;
+    if (!field || line.back() != '"')
       continue;
-    } else if (!line.starts_with("\""))
-      continue;
-    // The quoted part, C escapes undone, UTF-8 read through the JSON reader.
-    std::string json = "\"";
-    const std::string quoted = line.substr(line.find('"') + 1, line.size() - line.find('"') - 2);
-    for (std::size_t i = 0; i < quoted.size(); ++i)
-      if (quoted[i] == '\\' && quoted[i + 1] >= '0' && quoted[i + 1] <= '7') {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "\\u%04x", std::stoi(quoted.substr(i + 1, 3), nullptr, 8));
-        json += hex, i += 3;
-      } else if (quoted[i] == '\\' && (quoted[i + 1] == 'a' || quoted[i + 1] == 'v')) {
-        json += quoted[++i] == 'a' ? "\\u0007" : "\\u000b";
-      } else {
-        json += quoted[i];
-      }
-    *field += TJsonReader(json += '"').Read().Text;
+    for (std::size_t i = line.find('"') + 1; i + 1 < line.size(); ++i)
+      *field += line[i] != '\\' ? line[i] : line[++i] == 'n' ? '\n' : line[i];
   }
-  if (field)
-    entries.push_back(entry);
   return entries;
 }
 
 TEST(SvExportPo, RepeatedKeysAreMergedOrToldApartAndNoTranslationIsLost) {
   // Few pieces: sources and contexts repeat, and line breaks at the ends differ.
-  const std::vector<std::u16string> pieces = {u"a", u"\n", u"|", u"\"", u"\x01"};
   std::mt19937 random(4);
   TSvTempDir folder;
   for (int round = 0; round < 150; ++round) {
-    TSvqTestFile file = RandomDictionary(random, pieces);
+    TSvqTestFile file = RandomDictionary(random, {u"a", u"\n", u"|", u"\"", u"\\"});
     if (file.LanguageCount)
       continue;
+    // Keys and translations from short lists, so that they repeat.
+    const std::u16string some[] = {u"", u"a", u"\na", u"a\n", u"|"};
+    for (TSvqTestRow& row : file.Rows) {
+      row.Texts.front() = some[random() % 5];
+      row.Texts.back() = some[random() % 4];
+      row.FormType = some[random() % 3], row.ComponentName = some[random() % 2 * 4];
+    }
     const std::string path = folder.File("p" + std::to_string(round) + ".svq");
     file.Save(path);
     TSvExportSource source(path);
@@ -250,50 +237,38 @@ TEST(SvExportPo, RepeatedKeysAreMergedOrToldApartAndNoTranslationIsLost) {
     TSvStringSink sink;
     const TSvPoCounts counts = WritePo(source, options, sink);
     const std::string trace = "round " + std::to_string(round) + "\n" + sink.Text;
-    std::vector<TPoEntry> entries = ReadPo(sink.Text);
-    ASSERT_FALSE(entries.empty()) << trace;
-    EXPECT_TRUE(entries[0].Id.empty() && !entries[0].HasContext) << trace;
+    std::vector<TPoEntry> entries = ReadPo(std::istringstream(sink.Text));
+    EXPECT_TRUE(entries[0].Id.empty() && !entries[0].HasContext) << "the header first\n" << trace;
     entries.erase(entries.begin());
-    std::set<std::pair<std::u16string, std::u16string>> keys;
-    for (const TPoEntry& entry : entries) {
-      EXPECT_FALSE(entry.Id.empty()) << trace;
-      EXPECT_TRUE(keys.insert({entry.HasContext ? u"\1" + entry.Context : u"", entry.Id}).second)
-          << "a key repeats\n" << trace;
-    }
-    // Every row with a source has an entry with its text; the entries are the
-    // distinct (context, source, translation) of those rows.
-    std::set<std::tuple<std::u16string, std::u16string, std::u16string>> distinct;
+    std::set<std::pair<std::string, std::string>> keys;
+    for (const TPoEntry& entry : entries)
+      EXPECT_TRUE(!entry.Id.empty() && keys.insert({entry.HasContext ? "\1" + entry.Context : "", entry.Id}).second)
+          << trace;
+    // Each row with a source has its entry; the entries are the distinct
+    // (context, source, translation) of those rows.
+    std::set<std::tuple<std::string, std::string, std::string>> distinct;
     int emptySources = 0;
     for (std::size_t r = 0; r < file.Rows.size(); ++r) {
       const TSvqTestRow& row = file.Rows[r];
-      const std::u16string& id = row.Texts[0];
+      const std::string id(row.Texts[0].begin(), row.Texts[0].end());
       // One language: the template, without translations.
-      const std::u16string text = options.Target > 0 ? row.Texts[options.Target] : u"";
-      if (id.empty()) {
-        ++emptySources;
-        continue;
-      }
-      std::u16string context;
+      const std::u16string& target = row.Texts[options.Target];
+      const std::string text = options.Target > 0 ? std::string(target.begin(), target.end()) : "";
+      emptySources += id.empty();
+      std::u16string context = file.ContextKind == 2 ? row.ComponentName : file.ContextKind == 3 ? row.FormType : u"";
       if (file.ContextKind == 1 && (!row.FormType.empty() || !row.ComponentName.empty()))
         context = row.FormType + u"|" + row.ComponentName;
-      else if (file.ContextKind == 2)
-        context = row.ComponentName;
-      else if (file.ContextKind == 3)
-        context = row.FormType;
-      distinct.insert({context, id, text});
-      bool found = false;
-      for (const TPoEntry& entry : entries) {
-        const bool ownContext = entry.Context == context ||
-                                (entry.Context.starts_with(context) && entry.Context.ends_with(u"]") &&
-                                 entry.Context.find(u"[row ", context.size()) != std::u16string::npos);
-        if (entry.Id == id && entry.Text == text && ownContext) {
-          found = true;
-          const bool breaksDiffer = !text.empty() && ((id.front() == u'\n') != (text.front() == u'\n') ||
-                                                      (id.back() == u'\n') != (text.back() == u'\n'));
-          EXPECT_EQ(entry.Fuzzy, breaksDiffer) << "row " << r << "\n" << trace;
-        }
-      }
-      EXPECT_TRUE(found) << "row " << r << "\n" << trace;
+      const std::string own(context.begin(), context.end());
+      if (id.empty() || !distinct.insert({own, id, text}).second)
+        continue;
+      const std::string tagged = (own.empty() ? "" : own + " ") + "[row " + std::to_string(r) + "]";
+      const auto found = std::find_if(entries.begin(), entries.end(), [&](const TPoEntry& e) {
+        return e.Id == id && e.Text == text && (e.Context == own || e.Context == tagged);
+      });
+      ASSERT_NE(found, entries.end()) << "row " << r << "\n" << trace;
+      const bool breaksDiffer = !text.empty() && ((id.front() == '\n') != (text.front() == '\n') ||
+                                                  (id.back() == '\n') != (text.back() == '\n'));
+      EXPECT_EQ(found->Fuzzy, breaksDiffer) << "row " << r << "\n" << trace;
     }
     EXPECT_EQ(entries.size(), distinct.size()) << trace;
     EXPECT_EQ(counts.EmptySources, emptySources) << trace;
