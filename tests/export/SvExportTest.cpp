@@ -57,7 +57,7 @@ TSvqTestFile RandomDictionary(std::mt19937& random, const std::vector<std::u16st
 
 // Just enough JSON to read the export back: strings become UTF-16.
 struct TJson {
-  enum { Null, Number, String, Array, Object } Kind = Null;
+  bool Null = true;
   double Value = 0;
   std::u16string Text;
   std::vector<TJson> Items;
@@ -65,82 +65,56 @@ struct TJson {
   const TJson& operator[](const std::string& name) const { return Members.at(name); }
 };
 
-class TJsonReader {
-public:
-  explicit TJsonReader(const std::string& text) : FText(text) {}
-  TJson Read() {
-    Skip();
-    TJson value;
-    const char c = FText.at(FAt);
-    if (c == '{' || c == '[') {
-      value.Kind = c == '{' ? TJson::Object : TJson::Array;
-      ++FAt;
-      Skip();
-      while (FText.at(FAt) != (c == '{' ? '}' : ']')) {
-        if (c == '{') {
-          std::u16string name = Read().Text;
-          Skip();
-          EXPECT_EQ(FText.at(FAt++), ':');
-          value.Members[std::string(name.begin(), name.end())] = Read();
-        } else {
-          value.Items.push_back(Read());
-        }
-        Skip();
-        if (FText.at(FAt) == ',')
-          ++FAt, Skip();
+// Reads the value at text[at], and the blanks after it.
+TJson ReadJson(const std::string& text, std::size_t& at) {
+  auto skip = [&] {
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
+      ++at;
+  };
+  skip();
+  TJson value;
+  const char c = text.at(at++);
+  value.Null = c == 'n';
+  if (c == '{' || c == '[') {
+    for (skip(); text.at(at) != (c == '{' ? '}' : ']'); text[at] == ',' ? ++at : at) {
+      if (c == '[') {
+        value.Items.push_back(ReadJson(text, at));
+        continue;
       }
-      ++FAt;
-    } else if (c == '"') {
-      value.Kind = TJson::String;
-      for (++FAt; FText.at(FAt) != '"';)
-        value.Text += Char();
-      ++FAt;
-    } else if (FText.compare(FAt, 4, "null") == 0) {
-      FAt += 4;
-    } else {
-      value.Kind = TJson::Number;
-      std::size_t used = 0;
-      value.Value = std::stod(FText.substr(FAt), &used);
-      FAt += used;
+      const std::u16string name = ReadJson(text, at).Text;
+      EXPECT_EQ(text.at(at++), ':');
+      value.Members[std::string(name.begin(), name.end())] = ReadJson(text, at);
     }
-    return value;
-  }
-  bool AtEnd() {
-    Skip();
-    return FAt == FText.size();
-  }
-
-private:
-  void Skip() {
-    while (FAt < FText.size() && std::isspace(static_cast<unsigned char>(FText[FAt])))
-      ++FAt;
-  }
-  // One escape or one UTF-8 character; raw controls are not JSON.
-  std::u16string Char() {
-    const auto b = static_cast<unsigned char>(FText.at(FAt++));
-    EXPECT_GE(b, 0x20) << "raw control in a string";
-    if (b == '\\') {
-      const char e = FText.at(FAt++);
-      const std::string simple = "\"\\/bfnrt", meaning = "\"\\/\b\f\n\r\t";
-      if (e == 'u') {
-        FAt += 4;
-        return std::u16string(1, static_cast<char16_t>(std::stoi(FText.substr(FAt - 4, 4), nullptr, 16)));
+    ++at;
+  } else if (c == '"') {
+    while (text.at(at) != '"') {
+      auto b = static_cast<unsigned char>(text[at++]);
+      EXPECT_GE(b, 0x20) << "raw control in a string";
+      if (b == '\\' && text.at(at) == 'u') {
+        value.Text += static_cast<char16_t>(std::stoi(text.substr(at + 1, 4), nullptr, 16));
+        at += 5;
+      } else if (b == '\\') {
+        value.Text += "\"\\/\b\f\n\r\t"[std::string("\"\\/bfnrt").find(text.at(at++))];
+      } else {
+        const int length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+        char32_t u = length == 1 ? b : b & (0x7F >> length);
+        for (int k = 1; k < length; ++k)
+          u = (u << 6) | (text.at(at++) & 0x3F);
+        if (u >= 0x10000)
+          value.Text += {static_cast<char16_t>(0xD7C0 + (u >> 10)), static_cast<char16_t>(0xDC00 | (u & 0x3FF))};
+        else
+          value.Text += static_cast<char16_t>(u);
       }
-      return std::u16string(1, meaning.at(simple.find(e)));
     }
-    if (b < 0x80)
-      return std::u16string(1, b);
-    const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
-    char32_t c = b & (0x7F >> length);
-    for (int k = 1; k < length; ++k)
-      c = (c << 6) | (FText.at(FAt++) & 0x3F);
-    if (c < 0x10000)
-      return std::u16string(1, static_cast<char16_t>(c));
-    return {static_cast<char16_t>(0xD7C0 + (c >> 10)), static_cast<char16_t>(0xDC00 | (c & 0x3FF))};
+    ++at;
+  } else {
+    std::size_t used = 0;
+    value.Value = value.Null ? 0 : std::stod(text.substr(at - 1), &used);
+    at += value.Null ? 3 : used - 1;
   }
-  const std::string& FText;
-  std::size_t FAt = 0;
-};
+  skip();
+  return value;
+}
 
 const std::vector<std::u16string> kAllPieces = {
     u"a", u"\"", u"\\", u"\n", u"\r", u"\t", u"&<>", u"\u00E4", u"\u65E5", u"\U0001F600",
@@ -157,9 +131,9 @@ TEST(SvExportJson, ReadBackGivesEveryTextAndContextOfGeneratedDictionaries) {
     TSvStringSink sink;
     WriteJson(source, {}, sink);
     const std::string trace = "round " + std::to_string(round) + "\n" + sink.Text;
-    TJsonReader reader(sink.Text);
-    const TJson json = reader.Read();
-    ASSERT_TRUE(reader.AtEnd()) << trace;
+    std::size_t at = 0;
+    const TJson json = ReadJson(sink.Text, at);
+    ASSERT_EQ(at, sink.Text.size()) << trace;
     EXPECT_EQ(json["version"].Value, file.Version) << trace;
     const std::size_t languages = file.LanguageCount ? 0 : file.Languages.size();
     ASSERT_EQ(json["languages"].Items.size(), languages) << trace;
@@ -177,7 +151,7 @@ TEST(SvExportJson, ReadBackGivesEveryTextAndContextOfGeneratedDictionaries) {
       // The context follows the text of language 0.
       const bool formType = languages > 0 && (file.ContextKind == 1 || file.ContextKind == 3);
       const bool componentName = languages > 0 && (file.ContextKind == 1 || file.ContextKind == 2);
-      EXPECT_EQ(row["form_type"].Kind, formType ? TJson::String : TJson::Null) << trace;
+      EXPECT_EQ(row["form_type"].Null, !formType) << trace;
       EXPECT_EQ(row["form_type"].Text, formType ? file.Rows[r].FormType : u"") << trace;
       EXPECT_EQ(row["component_name"].Text, componentName ? file.Rows[r].ComponentName : u"") << trace;
     }
