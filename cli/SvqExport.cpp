@@ -181,11 +181,20 @@ int Export(const TSvqParsedOptions& parsed, TFormat format, const std::string& f
   const std::vector<int> targets = ExportTargets(source, options);
   const bool perTarget = format == TFormat::Po || format == TFormat::Xliff2;
 
-  if (perTarget && (targets.size() > 1 || (output && IsFolder(*output) && !targets.empty()))) {
+  if (perTarget && (targets.size() > 1 || (output && IsFolder(*output)))) {
     if (!output)
       throw ESvqUsage("export", SvTr("several target languages need a folder: -o DIR"));
-    MakeFolders(*output);
+    try {
+      MakeFolders(*output);
+    } catch (const std::exception& fault) {
+      throw EOutputFault(fault.what());
+    }
     const std::string base = *output + (output->ends_with('/') ? "" : "/") + source.BaseName();
+    // Without a target, an XLIFF 2.0 document of the source alone.
+    if (format == TFormat::Xliff2 && targets.empty()) {
+      const std::string path = base + ".xlf";
+      WriteDocument(&path, [&](TSvExportSink& sink) { WriteXliff2(source, options, sink); });
+    }
     if (format == TFormat::Po) {
       const std::string potPath = base + ".pot";
       WriteDocument(&potPath, [&](TSvExportSink& sink) { ReportPo(potPath, WritePot(source, options, sink)); });
