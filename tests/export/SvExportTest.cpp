@@ -12,6 +12,7 @@
 #include <random>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 using namespace sv;
 using namespace sv::test;
