@@ -144,13 +144,13 @@ std::string PlaceName(const TSvExportSource& source, int row, int column) {
 void ReportReplacements(const TSvExportSource& source, const TSvReplacements& replacements) {
   if (replacements.Empty())
     return;
-  SvqMessage(SvFormat(SvTr("%d characters that the format cannot carry were replaced by U+FFFD:"),
+  SvqMessage(SvFormat(SvTr("characters that the format cannot carry, replaced by U+FFFD: %d"),
                       {static_cast<long long>(replacements.Total())}));
   constexpr std::size_t kShown = 20;
   std::size_t shown = 0;
   for (const auto& [where, count] : replacements.Counts()) {
     if (shown++ == kShown) {
-      SvqMessage(SvFormat(SvTr("  ... and %d more places"),
+      SvqMessage(SvFormat(SvTr("  places not listed: %d"),
                           {static_cast<long long>(replacements.Counts().size() - kShown)}));
       break;
     }
@@ -160,10 +160,10 @@ void ReportReplacements(const TSvExportSource& source, const TSvReplacements& re
 
 void ReportPo(const std::string& document, const TSvPoCounts& counts) {
   if (counts.EmptySources > 0)
-    SvqMessage(SvFormat(SvTr("%s: %d rows with an empty source left out"), {document, counts.EmptySources}));
+    SvqMessage(SvFormat(SvTr("%s: rows left out for an empty source: %d"), {document, counts.EmptySources}));
   if (counts.Fuzzy > 0)
-    SvqMessage(SvFormat(SvTr("%s: %d entries marked fuzzy: the translation's leading or trailing line "
-                             "break differs from the source's"),
+    SvqMessage(SvFormat(SvTr("%s: entries marked fuzzy as the translation's leading or trailing line "
+                             "break differs from the source's: %d"),
                         {document, counts.Fuzzy}));
 }
 

@@ -50,14 +50,14 @@ TEST(SvqExportCommand, FolderOfCatalogsAndSummaryOfReplacedCharacters) {
   EXPECT_EQ(po.ExitCode, 0) << po.Output;
   for (const char* name : {"d.pot", "d.de-DE.po", "d.ja-JP.po"})
     EXPECT_TRUE(std::filesystem::exists(folder.File("new/po/") + name)) << name;
-  EXPECT_NE(po.Output.find(folder.File("new/po/d.pot") + ": 1 rows with an empty source left out"),
+  EXPECT_NE(po.Output.find(folder.File("new/po/d.pot") + ": rows left out for an empty source: 1"),
             std::string::npos)
       << po.Output;
   EXPECT_NE(po.Output.find("row 2, de-DE: 1"), std::string::npos) << po.Output;
 
   const TSvProcessResult tmx = Svq("export -f tmx " + folder.File("d.svq") + " >/dev/null");
   EXPECT_EQ(tmx.ExitCode, 0);
-  EXPECT_EQ(tmx.Output, "svq: 2 characters that the format cannot carry were replaced by U+FFFD:\n"
+  EXPECT_EQ(tmx.Output, "svq: characters that the format cannot carry, replaced by U+FFFD: 2\n"
                         "svq:   row 2, de-DE: 2\n");
 }
 
