@@ -32,6 +32,9 @@ TSvExportSource::TSvExportSource(const std::string& fileName) : FFileName(fileNa
     entry.Index = i;
     entry.Id = language->GetId();
     entry.Name = DecodeString(FFile.LanguageStrings().Name, FFile.LanguageStrings().CodePage);
+    // No stored name: the one derived from the codes, as the report prints it.
+    if (entry.Name.empty())
+      AppendUtf8Replacing(language->Name, entry.Name);
     if (i == 0)
       firstCodePage = FFile.LanguageStrings().CodePage;
     ids.push_back(entry.Id);
