@@ -7,4 +7,7 @@
 
 namespace sv {
 
+// svq export: a dictionary written to an open format.
+int RunSvqExport(const std::vector<std::string>& args);
+
 } // namespace sv

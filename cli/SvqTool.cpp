@@ -14,6 +14,7 @@ namespace {
 
 // The commands, in the order --help lists them.
 const TSvqCommand kCommands[] = {
+    {"export", SvN("write a dictionary as TMX, XLIFF, PO, CSV or JSON"), RunSvqExport},
     {nullptr, nullptr, nullptr},
 };
 

@@ -9,7 +9,7 @@ set(SV_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/SvqPeek")
 
 # The library of each folder, lowest layer first. A folder whose target does not
 # exist (yet) is left out.
-set(SV_INSTALL_FOLDERS text locale core xml language svq odbc app)
+set(SV_INSTALL_FOLDERS text locale core xml language svq odbc app export cli)
 
 # How the package's users find again what the exported targets link: one line of
 # CMake code each, written into SvqPeekConfig.cmake.
@@ -113,6 +113,10 @@ if(BUILD_SHARED_LIBS)
     file(RELATIVE_PATH sv_bin_to_lib "${CMAKE_INSTALL_FULL_BINDIR}" "${CMAKE_INSTALL_FULL_LIBDIR}")
     set_target_properties(SvqPeek PROPERTIES INSTALL_RPATH "$ORIGIN/${sv_bin_to_lib}")
   endif()
+  if(TARGET svq)
+    file(RELATIVE_PATH sv_bin_to_lib "${CMAKE_INSTALL_FULL_BINDIR}" "${CMAKE_INSTALL_FULL_LIBDIR}")
+    set_target_properties(svq PROPERTIES INSTALL_RPATH "$ORIGIN/${sv_bin_to_lib}")
+  endif()
 endif()
 
 # The CMake package.
@@ -168,7 +172,7 @@ libdir=${prefix}/@CMAKE_INSTALL_LIBDIR@
 includedir=${prefix}/@SV_INSTALL_INCLUDEDIR@
 
 Name: svq
-Description: SVQ dictionary reader with its language, locale and code page library
+Description: SVQ dictionary reader with its language, locale and code page library and the writers of open formats
 Version: @PROJECT_VERSION@
 @SV_PC_REQUIRES_FIELD@: @SV_PC_REQUIRES@
 Cflags: -I${includedir}

@@ -1,5 +1,6 @@
 #include "export/SvExportText.h"
 
+#include <array>
 #include <cstdint>
 
 namespace sv {
@@ -109,7 +110,9 @@ std::size_t AppendOne(char32_t c, bool surrogate, TSvEscape escape, std::string&
     AppendCodePoint(c, out);
     return 0;
   case TSvEscape::Po:
-    if (surrogate) {
+    // A catalog's strings end at NUL, and U+0004 separates msgctxt from msgid in
+    // a compiled catalog: neither can be carried.
+    if (surrogate || c == 0 || c == 4) {
       AppendReplacement(out);
       return 1;
     }
@@ -159,29 +162,58 @@ void AppendCodePoint(char32_t c, std::string& out) {
 }
 
 std::size_t AppendEscaped(std::u16string_view text, TSvEscape escape, std::string& out) {
+  // Which ASCII characters need the escape's attention, per escape.
+  static const auto kCare = [] {
+    std::array<std::array<bool, 128>, 7> care{};
+    for (int e = 0; e < 7; ++e)
+      for (char16_t c = 0; c < 128; ++c)
+        care[e][c] = NeedsCare(c, static_cast<TSvEscape>(e));
+    return care;
+  }();
+  const std::array<bool, 128>& care = kCare[static_cast<int>(escape)];
   std::size_t replaced = 0;
   const std::size_t n = text.size();
-  out.reserve(out.size() + n);
-  std::size_t i = 0;
-  while (i < n) {
-    // A run of ASCII that needs no care is copied as it is.
-    std::size_t j = i;
-    while (j < n && text[j] < 0x80 && !NeedsCare(text[j], escape))
-      ++j;
-    for (std::size_t k = i; k < j; ++k)
-      out += static_cast<char>(text[k]);
-    if (j == n)
-      break;
-    const char16_t u = text[j];
-    if (IsHigh(u) && j + 1 < n && IsLow(text[j + 1])) {
-      const char32_t c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(text[j + 1]) - 0xDC00);
+  const char16_t* units = text.data();
+  // Written through a pointer into room made ahead: a unit that needs no escape
+  // takes at most 3 bytes, and a surrogate pair 4 for 2 units.
+  std::size_t used = out.size();
+  out.resize(used + 3 * n);
+  char* p = out.data() + used;
+  for (std::size_t i = 0; i < n;) {
+    const char16_t u = units[i];
+    if (u < 0x80) {
+      if (!care[u]) {
+        *p++ = static_cast<char>(u);
+        ++i;
+        continue;
+      }
+    } else if (u < 0x800) {
+      *p++ = static_cast<char>(0xC0 | (u >> 6));
+      *p++ = static_cast<char>(0x80 | (u & 0x3F));
+      ++i;
+      continue;
+    } else if ((u < 0xD800 || u > 0xDFFF) && u < 0xFFFE) {
+      *p++ = static_cast<char>(0xE0 | (u >> 12));
+      *p++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+      *p++ = static_cast<char>(0x80 | (u & 0x3F));
+      ++i;
+      continue;
+    }
+    // Escapes, surrogates and U+FFFE/U+FFFF: appended one by one.
+    out.resize(static_cast<std::size_t>(p - out.data()));
+    if (IsHigh(u) && i + 1 < n && IsLow(units[i + 1])) {
+      const char32_t c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(units[i + 1]) - 0xDC00);
       replaced += AppendOne(c, false, escape, out);
-      i = j + 2;
+      i += 2;
     } else {
       replaced += AppendOne(u, IsHigh(u) || IsLow(u), escape, out);
-      i = j + 1;
+      ++i;
     }
+    used = out.size();
+    out.resize(used + 3 * (n - i));
+    p = out.data() + used;
   }
+  out.resize(static_cast<std::size_t>(p - out.data()));
   return replaced;
 }
 

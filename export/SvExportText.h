@@ -16,7 +16,7 @@ enum class TSvEscape {
   XmlAttribute, // also " and TAB, LF, CR as references
   XmlTextCp,    // element content of XLIFF 2.0: forbidden characters as <cp hex="..."/>
   Json,         // inside "...": \" \\ \n \r \t \b \f, other controls and lone surrogates as \uXXXX
-  Po,           // inside "...": C escapes; other controls as octal \ooo
+  Po,           // inside "...": C escapes; other controls as octal \ooo, but NUL and U+0004 replaced
   Csv,          // inside "...": " doubled
 };
 

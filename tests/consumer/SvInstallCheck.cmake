@@ -11,6 +11,7 @@ set(work "${tmp_root}/svqpeek-install-${suffix}")
 set(prefix "${work}/prefix")
 set(sample "${SOURCE_DIR}/examples/sample.svq")
 set(expected_consumer "Languages: 3\n#1: German (Germany), de_DE\n")
+set(expected_export "<tuv xml:lang=\"de-DE\"><seg>&amp;Datei</seg></tuv>")
 
 function(fail text)
   file(REMOVE_RECURSE "${work}")
@@ -53,6 +54,7 @@ endforeach()
 
 # A separate project through find_package, copied out of the source tree.
 file(COPY "${SOURCE_DIR}/tests/consumer/CMakeLists.txt" "${SOURCE_DIR}/tests/consumer/SvqConsumer.cpp"
+     "${SOURCE_DIR}/tests/consumer/SvqExportConsumer.cpp"
      DESTINATION "${work}/consumer")
 run("consumer configure" ${CMAKE_COMMAND} -S "${work}/consumer" -B "${work}/consumer-build"
     "-DCMAKE_PREFIX_PATH=${prefix}" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
@@ -70,6 +72,24 @@ set(english ${CMAKE_COMMAND} -E env --unset=LANGUAGE LC_ALL=C.UTF-8)
 run("consumer" ${english} "${work}/consumer-build/svq_consumer" "${sample}")
 if(NOT output STREQUAL expected_consumer)
   fail("The consumer printed:\n${output}")
+endif()
+run("export consumer" ${english} "${work}/consumer-build/svq_export_consumer" "${sample}" tmx)
+string(FIND "${output}" "${expected_export}" found)
+if(found LESS 0)
+  fail("The export consumer printed:\n${output}")
+endif()
+
+# The installed svq exports the sample and speaks German.
+run("installed svq" ${english} "${prefix}/bin/svq" export -f csv "${sample}")
+string(FIND "${output}" "\"1\",\"TMainForm\",\"OpenItem\",\"&Open...\"" found)
+if(found LESS 0)
+  fail("The installed svq exported:\n${output}")
+endif()
+run("installed svq in German" ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 LANGUAGE=de
+    "${prefix}/bin/svq" export --help)
+string(FIND "${output}" "Aufruf: svq export" found)
+if(found LESS 0)
+  fail("The installed svq did not print the German help:\n${output}")
 endif()
 
 # The same program through pkg-config.
@@ -91,6 +111,13 @@ run("pkg-config consumer build" "${CXX}" -std=c++20 -o "${work}/svq_consumer_pc"
 run("pkg-config consumer" ${english} "${work}/svq_consumer_pc" "${sample}")
 if(NOT output STREQUAL expected_consumer)
   fail("The pkg-config consumer printed:\n${output}")
+endif()
+run("pkg-config export consumer build" "${CXX}" -std=c++20 -o "${work}/svq_export_consumer_pc"
+    "${work}/consumer/SvqExportConsumer.cpp" ${flags} "-Wl,-rpath,${libdir}")
+run("pkg-config export consumer" ${english} "${work}/svq_export_consumer_pc" "${sample}" json)
+string(FIND "${output}" "\"code\": \"de-DE\"" found)
+if(found LESS 0)
+  fail("The pkg-config export consumer printed:\n${output}")
 endif()
 
 file(REMOVE_RECURSE "${work}")
