@@ -17,6 +17,7 @@ PACKAGES=(
   libfontconfig-dev libpango1.0-dev libcairo2-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2 fonts-wqy-microhei fonts-terminus-otb
   unixodbc unixodbc-dev odbcinst libsqliteodbc
+  python3-translate python3-lxml jq locales
 )
 
 # Only the fuzz command needs clang and its fuzzer runtime.
