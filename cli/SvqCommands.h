@@ -7,4 +7,7 @@
 
 namespace sv {
 
+// svq diff [-f text|json] [-s CODE] OLD NEW
+int RunSvqDiff(const std::vector<std::string>& args);
+
 } // namespace sv

@@ -14,6 +14,7 @@ namespace {
 
 // The commands, in the order --help lists them.
 const TSvqCommand kCommands[] = {
+    {"diff", SvN("compare two dictionaries: languages, header, rows"), RunSvqDiff},
     {nullptr, nullptr, nullptr},
 };
 

@@ -1,0 +1,251 @@
+#include "stats/SvDiff.h"
+
+#include "export/SvExportCodes.h"
+#include "text/SvErrors.h"
+#include "text/SvFormat.h"
+#include "text/SvStrings.h"
+
+#include <functional>
+#include <unordered_map>
+
+namespace sv {
+
+namespace {
+
+struct TKey {
+  std::u16string_view FormType;
+  std::u16string_view ComponentName;
+  std::u16string_view Source;
+  bool operator==(const TKey&) const = default;
+};
+
+struct TKeyHash {
+  std::size_t operator()(const TKey& key) const {
+    const std::hash<std::u16string_view> hash;
+    std::size_t h = hash(key.Source);
+    h ^= hash(key.ComponentName) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
+    h ^= hash(key.FormType) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
+    return h;
+  }
+};
+
+std::u16string_view TextAt(const TSvSvqRowView& row, int column) {
+  return column >= 0 && static_cast<std::size_t>(column) < row.Texts.size() ? row.Texts[column]
+                                                                            : std::u16string_view();
+}
+
+// The old dictionary's rows: their strings one after another in one buffer, and
+// the rows of each key chained in their order, so that pairing takes the earliest
+// row not yet paired.
+class TOldRows {
+public:
+  TOldRows(int columns, int sourceColumn) : FColumns(columns), FSourceColumn(sourceColumn) {}
+
+  void Add(const TSvSvqRowView& row) {
+    FStarts.push_back(FPool.size());
+    FPool += row.FormType;
+    FStarts.push_back(FPool.size());
+    FPool += row.ComponentName;
+    for (int c = 0; c < FColumns; ++c) {
+      FStarts.push_back(FPool.size());
+      FPool += TextAt(row, c);
+    }
+  }
+
+  // Called once every row is added: the pool no longer moves, keys may view it.
+  void Index() {
+    FStarts.push_back(FPool.size());
+    const std::size_t rows = Count();
+    FNext.assign(rows, kNone);
+    FPaired.assign(rows, false);
+    FChains.reserve(rows);
+    for (std::size_t r = 0; r < rows; ++r) {
+      auto [it, added] = FChains.try_emplace(KeyOf(r), TChain{r, r});
+      if (!added) {
+        FNext[it->second.Last] = r;
+        it->second.Last = r;
+      }
+    }
+  }
+
+  std::size_t Count() const { return FStarts.size() / (FColumns + 2); }
+
+  // The earliest unpaired row of key, now paired; kNone when there is none.
+  std::size_t Pair(const TKey& key) {
+    const auto it = FChains.find(key);
+    if (it == FChains.end() || it->second.First == kNone)
+      return kNone;
+    const std::size_t row = it->second.First;
+    it->second.First = FNext[row];
+    FPaired[row] = true;
+    return row;
+  }
+
+  bool Paired(std::size_t row) const { return FPaired[row]; }
+  // Part 0 the form type, 1 the component name, 2 + c the text of column c.
+  std::u16string_view Part(std::size_t row, int part) const {
+    const std::size_t at = row * (FColumns + 2) + part;
+    return std::u16string_view(FPool).substr(FStarts[at], FStarts[at + 1] - FStarts[at]);
+  }
+  TKey KeyOf(std::size_t row) const {
+    return {Part(row, 0), Part(row, 1),
+            FSourceColumn >= 0 ? Part(row, 2 + FSourceColumn) : std::u16string_view()};
+  }
+
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+private:
+  struct TChain {
+    std::size_t First;
+    std::size_t Last;
+  };
+  int FColumns;
+  int FSourceColumn;
+  std::u16string FPool;
+  std::vector<std::size_t> FStarts;
+  std::vector<std::size_t> FNext;
+  std::vector<bool> FPaired;
+  std::unordered_map<TKey, TChain, TKeyHash> FChains;
+};
+
+TSvDiffValue InformationString(const TSvExportInformation& information, const std::string& text) {
+  return information.Present ? TSvDiffValue(text) : TSvDiffValue();
+}
+
+void AddIfChanged(std::vector<TSvDiffField>& fields, const char* name, TSvDiffValue oldValue,
+                  TSvDiffValue newValue) {
+  if (oldValue != newValue)
+    fields.push_back({name, std::move(oldValue), std::move(newValue)});
+}
+
+// The header values and the information block; the languages are the caller's.
+TSvDiffHead CompareHead(const TSvExportSource& oldSource, const TSvExportSource& newSource) {
+  TSvDiffHead head;
+  const auto number = [](int value) { return TSvDiffValue(static_cast<long long>(value)); };
+  AddIfChanged(head.Header, "version", number(oldSource.Version()), number(newSource.Version()));
+  AddIfChanged(head.Header, "byte_order", number(oldSource.ByteOrder()), number(newSource.ByteOrder()));
+  AddIfChanged(head.Header, "character_set", number(oldSource.CharacterSet()),
+               number(newSource.CharacterSet()));
+  AddIfChanged(head.Header, "context_kind", number(oldSource.ContextKind()),
+               number(newSource.ContextKind()));
+  AddIfChanged(head.Header, "locale_count", number(oldSource.LocaleCount()),
+               number(newSource.LocaleCount()));
+
+  const TSvExportInformation& o = oldSource.Information();
+  const TSvExportInformation& n = newSource.Information();
+  AddIfChanged(head.Information, "description", InformationString(o, o.Description),
+               InformationString(n, n.Description));
+  AddIfChanged(head.Information, "owner", InformationString(o, o.Owner), InformationString(n, n.Owner));
+  AddIfChanged(head.Information, "users", o.Present ? TSvDiffValue(o.Users) : TSvDiffValue(),
+               n.Present ? TSvDiffValue(n.Users) : TSvDiffValue());
+  const auto time = [](const TSvExportInformation& information) {
+    return information.Present && information.Time != 0 ? TSvDiffValue(IsoDateTime(information.Time))
+                                                        : TSvDiffValue();
+  };
+  // Times are compared as stored: two stamps a fraction of a second apart differ.
+  if (o.Present != n.Present || o.Time != n.Time)
+    head.Information.push_back({"time", time(o), time(n)});
+  return head;
+}
+
+} // namespace
+
+int DiffSourceColumn(const TSvExportSource& source, std::string_view code) {
+  if (code.empty())
+    return source.Languages().empty() ? -1 : 0;
+  const int column = source.FindLanguage(code);
+  if (column < 0)
+    throw ESvError(SvFormat(SvTr("%s: no language '%s'"), {source.FileName(), std::string(code)}));
+  return column;
+}
+
+bool DiffDictionaries(TSvExportSource& oldSource, TSvExportSource& newSource,
+                      std::string_view sourceCode, TSvDiffVisitor& visitor) {
+  const int oldSourceColumn = DiffSourceColumn(oldSource, sourceCode);
+  const int newSourceColumn = DiffSourceColumn(newSource, sourceCode);
+  const auto& oldLanguages = oldSource.Languages();
+  const auto& newLanguages = newSource.Languages();
+  const int oldColumns = static_cast<int>(oldLanguages.size());
+  const int newColumns = static_cast<int>(newLanguages.size());
+
+  // The old column of each new column, matched by code; -1 for an added language.
+  std::vector<int> oldColumnOf(newColumns, -1);
+  for (int c = 0; c < newColumns; ++c)
+    for (int o = 0; o < oldColumns; ++o)
+      if (SameCode(oldLanguages[o].Code, newLanguages[c].Code))
+        oldColumnOf[c] = o;
+
+  TOldRows oldRows(oldColumns, oldSourceColumn);
+  oldSource.ForEachRow([&](int, const TSvSvqRowView& row) { oldRows.Add(row); });
+  oldRows.Index();
+
+  TSvDiffHead head = CompareHead(oldSource, newSource);
+  std::vector<bool> kept(oldColumns, false);
+  for (int c = 0; c < newColumns; ++c) {
+    if (oldColumnOf[c] < 0)
+      head.LanguagesAdded.push_back(newLanguages[c].Code);
+    else
+      kept[oldColumnOf[c]] = true;
+  }
+  for (int o = 0; o < oldColumns; ++o)
+    if (!kept[o])
+      head.LanguagesRemoved.push_back(oldLanguages[o].Code);
+  bool same = head.LanguagesAdded.empty() && head.LanguagesRemoved.empty() && head.Header.empty() &&
+              head.Information.empty();
+  visitor.Head(head);
+
+  TSvDiffCounts counts;
+  TSvDiffRow change;
+  newSource.ForEachRow([&](int index, const TSvSvqRowView& row) {
+    const TKey key{row.FormType, row.ComponentName, TextAt(row, newSourceColumn)};
+    const std::size_t paired = oldRows.Pair(key);
+    change.Texts.clear();
+    if (paired == TOldRows::kNone) {
+      change.Kind = TSvDiffKind::Added;
+      for (int c = 0; c < newColumns; ++c)
+        change.Texts.push_back({newLanguages[c].Code, std::nullopt, TextAt(row, c)});
+      ++counts.Added;
+    } else {
+      for (int c = 0; c < newColumns; ++c) {
+        if (oldColumnOf[c] < 0)
+          continue;
+        const std::u16string_view oldText = oldRows.Part(paired, 2 + oldColumnOf[c]);
+        if (oldText != TextAt(row, c))
+          change.Texts.push_back({newLanguages[c].Code, oldText, TextAt(row, c)});
+      }
+      if (change.Texts.empty()) {
+        ++counts.Unchanged;
+        return;
+      }
+      change.Kind = TSvDiffKind::Changed;
+      ++counts.Changed;
+    }
+    change.OldRow = paired == TOldRows::kNone ? -1 : static_cast<int>(paired);
+    change.NewRow = index;
+    change.FormType = key.FormType;
+    change.ComponentName = key.ComponentName;
+    change.Source = key.Source;
+    visitor.Change(change);
+  });
+
+  for (std::size_t r = 0; r < oldRows.Count(); ++r) {
+    if (oldRows.Paired(r))
+      continue;
+    const TKey key = oldRows.KeyOf(r);
+    change.Kind = TSvDiffKind::Removed;
+    change.OldRow = static_cast<int>(r);
+    change.NewRow = -1;
+    change.FormType = key.FormType;
+    change.ComponentName = key.ComponentName;
+    change.Source = key.Source;
+    change.Texts.clear();
+    for (int c = 0; c < oldColumns; ++c)
+      change.Texts.push_back({oldLanguages[c].Code, oldRows.Part(r, 2 + c), std::nullopt});
+    ++counts.Removed;
+    visitor.Change(change);
+  }
+  visitor.End(counts);
+  return same && counts.Added == 0 && counts.Removed == 0 && counts.Changed == 0;
+}
+
+} // namespace sv
