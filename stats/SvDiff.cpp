@@ -5,8 +5,14 @@
 #include "text/SvFormat.h"
 #include "text/SvStrings.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <functional>
-#include <unordered_map>
+#include <new>
+#include <sys/mman.h>
 
 namespace sv {
 
@@ -34,21 +40,70 @@ std::u16string_view TextAt(const TSvSvqRowView& row, int column) {
                                                                             : std::u16string_view();
 }
 
+// UTF-16 units one after another, in huge pages where the system gives them on
+// request: the texts of a big dictionary would otherwise cost a page fault every
+// 2048 units. Capacity that is never touched costs no memory.
+class TUnitPool {
+public:
+  TUnitPool() = default;
+  TUnitPool(const TUnitPool&) = delete;
+  TUnitPool& operator=(const TUnitPool&) = delete;
+  ~TUnitPool() { std::free(FData); }
+
+  void Reserve(std::size_t units) {
+    if (units <= FCapacity)
+      return;
+    constexpr std::size_t kHuge = 2 << 20;
+    const std::size_t bytes = (units * sizeof(char16_t) + kHuge - 1) / kHuge * kHuge;
+    auto* data = static_cast<char16_t*>(std::aligned_alloc(kHuge, bytes));
+    if (!data)
+      throw std::bad_alloc();
+    ::madvise(data, bytes, MADV_HUGEPAGE); // a hint: without it, small pages
+    if (FSize > 0)
+      std::memcpy(data, FData, FSize * sizeof(char16_t));
+    std::free(FData);
+    FData = data;
+    FCapacity = bytes / sizeof(char16_t);
+  }
+  void Append(std::u16string_view text) {
+    if (FSize + text.size() > FCapacity)
+      Reserve(std::max(2 * FCapacity, FSize + text.size()));
+    std::memcpy(FData + FSize, text.data(), text.size() * sizeof(char16_t));
+    FSize += text.size();
+  }
+  std::size_t size() const { return FSize; }
+  std::u16string_view View(std::size_t start, std::size_t end) const {
+    return std::u16string_view(FData + start, end - start);
+  }
+
+private:
+  char16_t* FData = nullptr;
+  std::size_t FSize = 0;
+  std::size_t FCapacity = 0;
+};
+
 // The old dictionary's rows: their strings one after another in one buffer, and
 // the rows of each key chained in their order, so that pairing takes the earliest
 // row not yet paired.
 class TOldRows {
 public:
-  TOldRows(int columns, int sourceColumn) : FColumns(columns), FSourceColumn(sourceColumn) {}
+  // The row texts of a file take 2 bytes a unit: its size bounds the pool, which is
+  // reserved once so that it is never copied while it grows (untouched pages cost
+  // no memory).
+  TOldRows(int columns, int sourceColumn, int rows, std::uintmax_t fileSize)
+      : FColumns(columns), FSourceColumn(sourceColumn) {
+    FPool.Reserve(static_cast<std::size_t>(fileSize / 2));
+    FStarts.reserve(static_cast<std::size_t>(rows) * (columns + 2) + 1);
+  }
 
   void Add(const TSvSvqRowView& row) {
     FStarts.push_back(FPool.size());
-    FPool += row.FormType;
+    FPool.Append(row.FormType);
     FStarts.push_back(FPool.size());
-    FPool += row.ComponentName;
+    FPool.Append(row.ComponentName);
     for (int c = 0; c < FColumns; ++c) {
       FStarts.push_back(FPool.size());
-      FPool += TextAt(row, c);
+      FPool.Append(TextAt(row, c));
     }
   }
 
@@ -58,12 +113,20 @@ public:
     const std::size_t rows = Count();
     FNext.assign(rows, kNone);
     FPaired.assign(rows, false);
-    FChains.reserve(rows);
+    std::size_t slots = 16;
+    while (slots < 2 * rows)
+      slots *= 2;
+    FSlots.assign(slots, TSlot{});
     for (std::size_t r = 0; r < rows; ++r) {
-      auto [it, added] = FChains.try_emplace(KeyOf(r), TChain{r, r});
-      if (!added) {
-        FNext[it->second.Last] = r;
-        it->second.Last = r;
+      const TKey key = KeyOf(r);
+      TSlot& slot = Find(key, TKeyHash()(key));
+      if (slot.KeyRow == kNone) {
+        slot.KeyRow = slot.First = slot.Last = r;
+      } else if (slot.First == kNone) {
+        slot.First = slot.Last = r;
+      } else {
+        FNext[slot.Last] = r;
+        slot.Last = r;
       }
     }
   }
@@ -72,11 +135,11 @@ public:
 
   // The earliest unpaired row of key, now paired; kNone when there is none.
   std::size_t Pair(const TKey& key) {
-    const auto it = FChains.find(key);
-    if (it == FChains.end() || it->second.First == kNone)
+    TSlot& slot = Find(key, TKeyHash()(key));
+    const std::size_t row = slot.First;
+    if (row == kNone)
       return kNone;
-    const std::size_t row = it->second.First;
-    it->second.First = FNext[row];
+    slot.First = FNext[row];
     FPaired[row] = true;
     return row;
   }
@@ -85,7 +148,7 @@ public:
   // Part 0 the form type, 1 the component name, 2 + c the text of column c.
   std::u16string_view Part(std::size_t row, int part) const {
     const std::size_t at = row * (FColumns + 2) + part;
-    return std::u16string_view(FPool).substr(FStarts[at], FStarts[at + 1] - FStarts[at]);
+    return FPool.View(FStarts[at], FStarts[at + 1]);
   }
   TKey KeyOf(std::size_t row) const {
     return {Part(row, 0), Part(row, 1),
@@ -95,17 +158,35 @@ public:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
 private:
-  struct TChain {
-    std::size_t First;
-    std::size_t Last;
+  // A key of the open-addressed table: the row that holds it, and its rows not yet
+  // paired as a chain through FNext.
+  struct TSlot {
+    std::size_t Hash = 0;
+    std::size_t KeyRow = kNone; // kNone: an empty slot
+    std::size_t First = kNone;
+    std::size_t Last = kNone;
   };
+  // The slot of key, or the empty slot where it would go.
+  TSlot& Find(const TKey& key, std::size_t hash) {
+    const std::size_t mask = FSlots.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+      TSlot& slot = FSlots[i];
+      if (slot.KeyRow == kNone) {
+        slot.Hash = hash;
+        return slot;
+      }
+      if (slot.Hash == hash && KeyOf(slot.KeyRow) == key)
+        return slot;
+    }
+  }
+
   int FColumns;
   int FSourceColumn;
-  std::u16string FPool;
+  TUnitPool FPool;
   std::vector<std::size_t> FStarts;
   std::vector<std::size_t> FNext;
   std::vector<bool> FPaired;
-  std::unordered_map<TKey, TChain, TKeyHash> FChains;
+  std::vector<TSlot> FSlots;
 };
 
 TSvDiffValue InformationString(const TSvExportInformation& information, const std::string& text) {
@@ -175,7 +256,9 @@ bool DiffDictionaries(TSvExportSource& oldSource, TSvExportSource& newSource,
       if (SameCode(oldLanguages[o].Code, newLanguages[c].Code))
         oldColumnOf[c] = o;
 
-  TOldRows oldRows(oldColumns, oldSourceColumn);
+  std::error_code error;
+  const std::uintmax_t fileSize = std::filesystem::file_size(oldSource.FileName(), error);
+  TOldRows oldRows(oldColumns, oldSourceColumn, oldSource.RowCount(), error ? 0 : fileSize);
   oldSource.ForEachRow([&](int, const TSvSvqRowView& row) { oldRows.Add(row); });
   oldRows.Index();
 
