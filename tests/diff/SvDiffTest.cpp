@@ -6,6 +6,7 @@
 #include "tests/support/SvqTestWriter.h"
 
 #include <algorithm>
+#include <deque>
 #include <gtest/gtest.h>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -73,8 +74,7 @@ TEST(SvqDiff, ReportsExactlyTheKnownChanges) {
     oldFile.ContextKind = static_cast<std::uint8_t>(kind);
     oldFile.Information = {true, "Old", "me", {"a", "b"}, 9, 12, 2026, 10, 20, 30};
     oldFile = WithLanguages(oldFile, {0, 1, 2, 3}); // en-US is the source
-    TSvqTestFile newFile = oldFile;
-    newFile = WithLanguages(newFile, sourceFirstInNew ? std::vector{0, 1, 3, 4} : std::vector{4, 0, 1, 3});
+    TSvqTestFile newFile = WithLanguages(oldFile, sourceFirstInNew ? std::vector{0, 1, 3, 4} : std::vector{4, 0, 1, 3});
     const std::map<int, int> newColumnOf = sourceFirstInNew ? std::map<int, int>{{0, 0}, {1, 1}, {3, 2}}
                                                             : std::map<int, int>{{0, 1}, {1, 2}, {3, 3}};
     json header = json::object(), information = json::object();
@@ -89,11 +89,10 @@ TEST(SvqDiff, ReportsExactlyTheKnownChanges) {
       newFile.LocaleCount = 2;
       newFile.Information.Description = "New";
       newFile.Information.Users = {"a"};
-      header["byte_order"] = {{"old", 1}, {"new", 0}};
-      header["character_set"] = {{"old", 0}, {"new", 1}};
-      header["locale_count"] = {{"old", 0}, {"new", 2}};
-      information["description"] = {{"old", "Old"}, {"new", "New"}};
-      information["users"] = {{"old", {"a", "b"}}, {"new", {"a"}}};
+      header.update({{"byte_order", {{"old", 1}, {"new", 0}}}, {"character_set", {{"old", 0}, {"new", 1}}},
+                     {"locale_count", {{"old", 0}, {"new", 2}}}});
+      information.update({{"description", {{"old", "Old"}, {"new", "New"}}},
+                          {"users", {{"old", {"a", "b"}}, {"new", {"a"}}}}});
     }
 
     // Old rows from few forms, components and sources: keys repeat, some sources are empty.
@@ -161,16 +160,14 @@ TEST(SvqDiff, ReportsExactlyTheKnownChanges) {
     std::vector<std::size_t> order(newRows.size());
     std::iota(order.begin(), order.end(), 0);
     std::shuffle(order.begin(), order.end(), random);
-    std::map<std::u16string, std::vector<std::size_t>> slots;
-    for (std::size_t i = 0; i < order.size(); ++i)
-      slots[key(newRows[order[i]].first)].push_back(order[i]);
-    for (auto& [k, rows] : slots)
-      std::sort(rows.begin(), rows.end());
-    std::map<std::u16string, std::size_t> used;
+    std::map<std::u16string, std::deque<std::size_t>> rowsOf;
+    for (std::size_t i = 0; i < newRows.size(); ++i)
+      rowsOf[key(newRows[i].first)].push_back(i);
     json expected = json::array();
-    for (std::size_t i = 0; i < order.size(); ++i) {
-      const std::u16string k = key(newRows[order[i]].first);
-      const auto& [row, change] = newRows[slots[k][used[k]++]];
+    for (const std::size_t i : order) {
+      auto& next = rowsOf[key(newRows[i].first)];
+      const auto& [row, change] = newRows[next.front()];
+      next.pop_front();
       TSvqTestRow stored = row;
       stored.Texts.assign(4, u"");
       for (const auto& [c, n] : newColumnOf)
