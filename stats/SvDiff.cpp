@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <new>
 #include <sys/mman.h>
 
@@ -45,39 +46,39 @@ std::u16string_view TextAt(const TSvSvqRowView& row, int column) {
 // 2048 units. Capacity that is never touched costs no memory.
 class TUnitPool {
 public:
-  TUnitPool() = default;
-  TUnitPool(const TUnitPool&) = delete;
-  TUnitPool& operator=(const TUnitPool&) = delete;
-  ~TUnitPool() { std::free(FData); }
-
   void Reserve(std::size_t units) {
     if (units <= FCapacity)
       return;
     constexpr std::size_t kHuge = 2 << 20;
     const std::size_t bytes = (units * sizeof(char16_t) + kHuge - 1) / kHuge * kHuge;
-    auto* data = static_cast<char16_t*>(std::aligned_alloc(kHuge, bytes));
+    TData data(static_cast<char16_t*>(std::aligned_alloc(kHuge, bytes)));
     if (!data)
       throw std::bad_alloc();
-    ::madvise(data, bytes, MADV_HUGEPAGE); // a hint: without it, small pages
+    ::madvise(data.get(), bytes, MADV_HUGEPAGE); // a hint: without it, small pages
     if (FSize > 0)
-      std::memcpy(data, FData, FSize * sizeof(char16_t));
-    std::free(FData);
-    FData = data;
+      std::memcpy(data.get(), FData.get(), FSize * sizeof(char16_t));
+    FData = std::move(data);
     FCapacity = bytes / sizeof(char16_t);
   }
   void Append(std::u16string_view text) {
+    if (text.empty())
+      return;
     if (FSize + text.size() > FCapacity)
       Reserve(std::max(2 * FCapacity, FSize + text.size()));
-    std::memcpy(FData + FSize, text.data(), text.size() * sizeof(char16_t));
+    std::memcpy(FData.get() + FSize, text.data(), text.size() * sizeof(char16_t));
     FSize += text.size();
   }
   std::size_t size() const { return FSize; }
   std::u16string_view View(std::size_t start, std::size_t end) const {
-    return std::u16string_view(FData + start, end - start);
+    return std::u16string_view(FData.get() + start, end - start);
   }
 
 private:
-  char16_t* FData = nullptr;
+  struct TFree {
+    void operator()(char16_t* data) const { std::free(data); }
+  };
+  using TData = std::unique_ptr<char16_t, TFree>;
+  TData FData;
   std::size_t FSize = 0;
   std::size_t FCapacity = 0;
 };
