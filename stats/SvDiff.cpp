@@ -146,14 +146,14 @@ public:
   }
 
   bool Paired(std::size_t row) const { return FPaired[row]; }
-  // Part 0 the form type, 1 the component name, 2 + c the text of column c.
-  std::u16string_view Part(std::size_t row, int part) const {
-    const std::size_t at = row * (FColumns + 2) + part;
+  // Field 0 is the form type, 1 the component name, 2 + c the text of column c.
+  std::u16string_view Field(std::size_t row, int field) const {
+    const std::size_t at = row * (FColumns + 2) + field;
     return FPool.View(FStarts[at], FStarts[at + 1]);
   }
   TKey KeyOf(std::size_t row) const {
-    return {Part(row, 0), Part(row, 1),
-            FSourceColumn >= 0 ? Part(row, 2 + FSourceColumn) : std::u16string_view()};
+    return {Field(row, 0), Field(row, 1),
+            FSourceColumn >= 0 ? Field(row, 2 + FSourceColumn) : std::u16string_view()};
   }
 
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -293,7 +293,7 @@ bool DiffDictionaries(TSvExportSource& oldSource, TSvExportSource& newSource,
       for (int c = 0; c < newColumns; ++c) {
         if (oldColumnOf[c] < 0)
           continue;
-        const std::u16string_view oldText = oldRows.Part(paired, 2 + oldColumnOf[c]);
+        const std::u16string_view oldText = oldRows.Field(paired, 2 + oldColumnOf[c]);
         if (oldText != TextAt(row, c))
           change.Texts.push_back({newLanguages[c].Code, oldText, TextAt(row, c)});
       }
@@ -324,7 +324,7 @@ bool DiffDictionaries(TSvExportSource& oldSource, TSvExportSource& newSource,
     change.Source = key.Source;
     change.Texts.clear();
     for (int c = 0; c < oldColumns; ++c)
-      change.Texts.push_back({oldLanguages[c].Code, oldRows.Part(r, 2 + c), std::nullopt});
+      change.Texts.push_back({oldLanguages[c].Code, oldRows.Field(r, 2 + c), std::nullopt});
     ++counts.Removed;
     visitor.Change(change);
   }
