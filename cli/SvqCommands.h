@@ -9,5 +9,7 @@ namespace sv {
 
 // svq export: a dictionary written to an open format.
 int RunSvqExport(const std::vector<std::string>& args);
+// svq diff [-f text|json] [-s CODE] OLD NEW
+int RunSvqDiff(const std::vector<std::string>& args);
 
 } // namespace sv
