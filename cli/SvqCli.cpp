@@ -64,19 +64,19 @@ TSvqParsedOptions ParseSvqOptions(const std::string& command, const std::vector<
         }
       }
       if (matches == 0)
-        throw ESvqUsage(command, Formatted("unrecognized option '%s'", {arg}));
+        throw ESvqUsage(command, Formatted(SvN("unrecognized option '%s'"), {arg}));
       if (matches > 1)
-        throw ESvqUsage(command, Formatted("option '%s' is ambiguous", {arg}));
+        throw ESvqUsage(command, Formatted(SvN("option '%s' is ambiguous"), {arg}));
       if (!found->TakesValue) {
         if (equals != std::string::npos)
-          throw ESvqUsage(command, Formatted("option '--%s' doesn't allow an argument", {found->Long}));
+          throw ESvqUsage(command, Formatted(SvN("option '--%s' doesn't allow an argument"), {found->Long}));
         parsed.Values.emplace_back(found->Short, std::string());
       } else if (equals != std::string::npos) {
         parsed.Values.emplace_back(found->Short, arg.substr(equals + 1));
       } else if (i + 1 < args.size()) {
         parsed.Values.emplace_back(found->Short, args[++i]);
       } else {
-        throw ESvqUsage(command, Formatted("option '--%s' requires an argument", {found->Long}));
+        throw ESvqUsage(command, Formatted(SvN("option '--%s' requires an argument"), {found->Long}));
       }
       continue;
     }
@@ -92,7 +92,7 @@ TSvqParsedOptions ParseSvqOptions(const std::string& command, const std::vector<
           parsed.Help = true;
           break;
         }
-        throw ESvqUsage(command, Formatted("invalid option -- '%s'", {std::string(1, letter)}));
+        throw ESvqUsage(command, Formatted(SvN("invalid option -- '%s'"), {std::string(1, letter)}));
       }
       if (!found->TakesValue) {
         parsed.Values.emplace_back(letter, std::string());
@@ -103,7 +103,7 @@ TSvqParsedOptions ParseSvqOptions(const std::string& command, const std::vector<
       else if (i + 1 < args.size())
         parsed.Values.emplace_back(letter, args[++i]);
       else
-        throw ESvqUsage(command, Formatted("option requires an argument -- '%s'", {std::string(1, letter)}));
+        throw ESvqUsage(command, Formatted(SvN("option requires an argument -- '%s'"), {std::string(1, letter)}));
       break;
     }
   }
