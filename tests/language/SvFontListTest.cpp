@@ -1,7 +1,7 @@
 // The installed fonts through the standard renderer, on the private configuration.
 #include "language/SvFont.h"
-#include "language/SvFontConfig.h"
-#include "language/TextRenderer.h"
+#include "graphics/SvFontConfig.h"
+#include "graphics/TextRenderer.h"
 #include "tests/language/SvFontTestConfig.h"
 #include "xml/SvXmlReader.h"
 
