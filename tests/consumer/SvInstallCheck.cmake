@@ -53,6 +53,7 @@ endforeach()
 
 # A separate project through find_package, copied out of the source tree.
 file(COPY "${SOURCE_DIR}/tests/consumer/CMakeLists.txt" "${SOURCE_DIR}/tests/consumer/SvqConsumer.cpp"
+     "${SOURCE_DIR}/tests/consumer/SvqGraphicsConsumer.cpp"
      DESTINATION "${work}/consumer")
 run("consumer configure" ${CMAKE_COMMAND} -S "${work}/consumer" -B "${work}/consumer-build"
     "-DCMAKE_PREFIX_PATH=${prefix}" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
@@ -70,6 +71,17 @@ set(english ${CMAKE_COMMAND} -E env --unset=LANGUAGE LC_ALL=C.UTF-8)
 run("consumer" ${english} "${work}/consumer-build/svq_consumer" "${sample}")
 if(NOT output STREQUAL expected_consumer)
   fail("The consumer printed:\n${output}")
+endif()
+# The reader's consumer links no graphics module; the graphics consumer starts the
+# renderers.
+set(graphics_pattern "pango|cairo|fontconfig|glib|gobject|harfbuzz|freetype")
+if(link MATCHES "${graphics_pattern}")
+  fail("The reader's consumer links graphics modules:\n${link}")
+endif()
+set(expected_graphics "Renderers: 1\n#0: Standard\n")
+run("graphics consumer" ${english} "${work}/consumer-build/svq_graphics_consumer")
+if(NOT output STREQUAL expected_graphics)
+  fail("The graphics consumer printed:\n${output}")
 endif()
 
 # The same program through pkg-config.
@@ -91,6 +103,18 @@ run("pkg-config consumer build" "${CXX}" -std=c++20 -o "${work}/svq_consumer_pc"
 run("pkg-config consumer" ${english} "${work}/svq_consumer_pc" "${sample}")
 if(NOT output STREQUAL expected_consumer)
   fail("The pkg-config consumer printed:\n${output}")
+endif()
+if(flags MATCHES "${graphics_pattern}")
+  fail("svq.pc asks for graphics modules: ${flags}")
+endif()
+run("pkg-config graphics" pkg-config --cflags --libs svq-graphics)
+string(STRIP "${output}" flags)
+separate_arguments(flags UNIX_COMMAND "${flags}")
+run("pkg-config graphics consumer build" "${CXX}" -std=c++20 -o "${work}/svq_graphics_consumer_pc"
+    "${work}/consumer/SvqGraphicsConsumer.cpp" ${flags} "-Wl,-rpath,${libdir}")
+run("pkg-config graphics consumer" ${english} "${work}/svq_graphics_consumer_pc")
+if(NOT output STREQUAL expected_graphics)
+  fail("The pkg-config graphics consumer printed:\n${output}")
 endif()
 
 file(REMOVE_RECURSE "${work}")
