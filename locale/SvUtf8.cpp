@@ -81,6 +81,15 @@ std::size_t ConvertSse2(const char16_t* s, std::size_t i, std::size_t stop, std:
       i = ConvertScalar(s, i, i + 16, n, out, o);
     }
   }
+  if (i + 8 <= stop) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(a, notAscii), _mm_setzero_si128())) ==
+        0xFFFF) {
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + o), _mm_packus_epi16(a, a));
+      o += 8;
+      i += 8;
+    }
+  }
   return ConvertScalar(s, i, stop, n, out, o);
 }
 
@@ -214,6 +223,27 @@ __attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::
     EightUnitsAvx2(a, out, o);
     EightUnitsAvx2(b, out, o);
     i += 16;
+  }
+  // The tail of a short text: eight units, then four, then the scalar loop.
+  const __m128i surrogateBits8 = _mm_set1_epi16(static_cast<short>(0xF800));
+  const __m128i surrogate8 = _mm_set1_epi16(static_cast<short>(0xD800));
+  if (i + 8 <= stop) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i isSurrogate = _mm_cmpeq_epi16(_mm_and_si128(x, surrogateBits8), surrogate8);
+    if (_mm_testz_si128(isSurrogate, isSurrogate)) {
+      EightUnitsAvx2(x, out, o);
+      i += 8;
+    } else {
+      i = ConvertScalar(s, i, i + 8, n, out, o);
+    }
+  }
+  if (i + 4 <= stop) {
+    const __m128i x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i isSurrogate = _mm_cmpeq_epi16(_mm_and_si128(x, surrogateBits8), surrogate8);
+    if (_mm_testz_si128(isSurrogate, _mm_set_epi64x(0, -1))) {
+      FourUnitsAvx2(_mm_cvtepu16_epi32(x), out, o);
+      i += 4;
+    }
   }
   return ConvertScalar(s, i, stop, n, out, o);
 }
