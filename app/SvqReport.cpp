@@ -170,6 +170,23 @@ void WriteSvqReport(const std::string& fileName, bool showTranslations) {
       const TSvSvqRowView& row = file.ReadRowView();
       if (row.Texts.empty())
         (void)TSvWideStringList().Get(0); // no column 0: the list's range error
+      if (utf8 && !EscapesOutput()) {
+        // Straight into the output buffer: the line as below, and its line break.
+        std::size_t room = 32;
+        for (std::u16string_view text : row.Texts)
+          room += Utf8Room(text.size()) + 4;
+        char* out = BeginRawOutput(room);
+        *out++ = '#';
+        out = std::to_chars(out, out + 16, r).ptr;
+        for (std::size_t c = 0; c < row.Texts.size(); ++c) {
+          std::memcpy(out, c > 0 ? ", \"" : ": \"", 3);
+          out = WriteUtf8(row.Texts[c], out + 3);
+          *out++ = '"';
+        }
+        *out++ = '\n';
+        EndRawOutput(out);
+        continue;
+      }
       // The row line: "#%d: " and the quoted text of column 0, then ", " and the
       // quoted text of each further column.
       line.assign("#");

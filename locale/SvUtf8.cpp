@@ -306,9 +306,23 @@ void AppendUtf8(std::u16string_view text, std::string& out, TSvUtf8Path path) {
   AppendWith(KernelOf(path), text, out);
 }
 
-void AppendUtf8(std::u16string_view text, std::string& out) {
+namespace {
+
+TBlockKernel BestKernel() {
   static const TBlockKernel kernel = KernelOf(BestUtf8Path());
-  AppendWith(kernel, text, out);
+  return kernel;
+}
+
+} // namespace
+
+void AppendUtf8(std::u16string_view text, std::string& out) {
+  AppendWith(BestKernel(), text, out);
+}
+
+char* WriteUtf8(std::u16string_view text, char* out) {
+  std::size_t o = 0;
+  BestKernel()(text.data(), 0, text.size(), text.size(), reinterpret_cast<std::uint8_t*>(out), o);
+  return out + o;
 }
 
 bool HasLoneSurrogate(std::u16string_view text) {

@@ -18,6 +18,15 @@ namespace sv {
 // Appends the UTF-8 form of text to out.
 void AppendUtf8(std::u16string_view text, std::string& out);
 
+// The room WriteUtf8 needs for a text of units code units: three bytes a unit
+// (no unit makes more) and 16 bytes that a vector store may write past the end.
+constexpr std::size_t Utf8Room(std::size_t units) {
+  return 3 * units + 16;
+}
+// Writes the UTF-8 form of text to out, which has Utf8Room(text.size()) bytes;
+// answers the end of the bytes written. Bytes past the end may be overwritten.
+char* WriteUtf8(std::u16string_view text, char* out);
+
 // Whether text holds a surrogate that is not half of a pair.
 bool HasLoneSurrogate(std::u16string_view text);
 
