@@ -72,7 +72,7 @@ TEST(SvUtf8, EveryKindAtEveryPositionAndAlignment) {
           }
 }
 
-TEST(SvUtf8, RandomTextsAsIcuAsWideToAnsiAndTheLoneSurrogateCheck) {
+TEST(SvUtf8, RandomTextsAsIcuAsWideToAnsiInPlaceAndTheLoneSurrogateCheck) {
   std::mt19937 random(21);
   std::uniform_int_distribution<std::size_t> kind(0, std::size(kKinds) - 1);
   std::uniform_int_distribution<int> length(0, 300);
@@ -89,6 +89,10 @@ TEST(SvUtf8, RandomTextsAsIcuAsWideToAnsiAndTheLoneSurrogateCheck) {
     std::string fast;
     sv::AppendUtf8(text, fast);
     ASSERT_EQ(fast, sv::WideToAnsi(text, 65001)) << n;
+    // In place, into exactly the room it asks for.
+    std::string room(sv::Utf8Room(text.size()), '\0');
+    room.resize(static_cast<std::size_t>(sv::WriteUtf8(text, room.data()) - room.data()));
+    ASSERT_EQ(room, fast) << n;
     // Only a lone surrogate becomes U+FFFD: the text has one exactly when ICU's
     // strict conversion fails.
     UErrorCode error = U_ZERO_ERROR;
