@@ -169,6 +169,31 @@ __attribute__((target("avx2"))) void FourUnitsAvx2(__m128i u, std::uint8_t* out,
   o += entry.Length;
 }
 
+// Eight units as four surrogate pairs, each high half at an even unit, as UTF-8;
+// false, with nothing written, when they are not.
+__attribute__((target("avx2"))) bool FourPairsAvx2(__m128i x, std::uint8_t* out,
+                                                    std::size_t& o) {
+  // Each 32-bit lane: the high half below, the low half above.
+  const __m128i halves = _mm_and_si128(x, _mm_set1_epi16(static_cast<short>(0xFC00)));
+  const __m128i expected = _mm_set1_epi32(static_cast<int>(0xDC00D800u));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi16(halves, expected)) != 0xFFFF)
+    return false;
+  const __m128i high = _mm_and_si128(x, _mm_set1_epi32(0x3FF));
+  const __m128i low = _mm_and_si128(_mm_srli_epi32(x, 16), _mm_set1_epi32(0x3FF));
+  const __m128i cp =
+      _mm_add_epi32(_mm_or_si128(_mm_slli_epi32(high, 10), low), _mm_set1_epi32(0x10000));
+  const __m128i mask3F = _mm_set1_epi32(0x3F);
+  const __m128i lead =
+      _mm_or_si128(_mm_srli_epi32(cp, 18), _mm_set1_epi32(static_cast<int>(0x808080F0u)));
+  const __m128i bytes = _mm_or_si128(
+      _mm_or_si128(lead, _mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(cp, 12), mask3F), 8)),
+      _mm_or_si128(_mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(cp, 6), mask3F), 16),
+                   _mm_slli_epi32(_mm_and_si128(cp, mask3F), 24)));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), bytes);
+  o += 16;
+  return true;
+}
+
 // Eight units without surrogates as UTF-8.
 __attribute__((target("avx2"))) void EightUnitsAvx2(__m128i x, std::uint8_t* out,
                                                      std::size_t& o) {
@@ -217,7 +242,14 @@ __attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::
     }
     const __m256i isSurrogate = _mm256_cmpeq_epi16(_mm256_and_si256(v, surrogateBits), surrogate);
     if (!_mm256_testz_si256(isSurrogate, isSurrogate)) {
-      i = ConvertScalar(s, i, i + 16, n, out, o);
+      // Runs of pairs (emoji) in vectors, anything else with a surrogate in the loop.
+      if (FourPairsAvx2(a, out, o)) {
+        i += 8;
+        if (FourPairsAvx2(b, out, o))
+          i += 8;
+      } else {
+        i = ConvertScalar(s, i, i + 8, n, out, o);
+      }
       continue;
     }
     EightUnitsAvx2(a, out, o);
@@ -232,6 +264,8 @@ __attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::
     const __m128i isSurrogate = _mm_cmpeq_epi16(_mm_and_si128(x, surrogateBits8), surrogate8);
     if (_mm_testz_si128(isSurrogate, isSurrogate)) {
       EightUnitsAvx2(x, out, o);
+      i += 8;
+    } else if (FourPairsAvx2(x, out, o)) {
       i += 8;
     } else {
       i = ConvertScalar(s, i, i + 8, n, out, o);

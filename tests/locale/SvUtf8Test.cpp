@@ -51,10 +51,10 @@ void ExpectAsIcu(std::u16string_view text, const std::string& context) {
 } // namespace
 
 TEST(SvUtf8, EveryKindAtEveryPositionAndAlignment) {
-  // One character of a kind, or a pair of two kinds, inside ASCII or inside 2- or
-  // 3-byte characters, at every unit of two vector widths and from every start unit,
+  // One character of a kind, or a pair of two kinds, inside ASCII, 2- or 3-byte
+  // characters or surrogate pairs (which an odd start splits), at every unit of two vector widths and from every start unit,
   // so that pairs and lone halves fall on and across every block edge.
-  const std::u16string backgrounds[] = {u"x", u"\u00E9", u"\u4E2D"};
+  const std::u16string backgrounds[] = {u"x", u"\u00E9", u"\u4E2D", u"\U0001F600"};
   for (const std::u16string& background : backgrounds)
     for (const std::u16string& first : kKinds)
       for (const std::u16string& second : {std::u16string(), std::u16string(kKinds[14]),
