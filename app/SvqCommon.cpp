@@ -34,7 +34,8 @@ TSvOutput& Output() {
 char* Room(std::size_t size) {
   TSvOutput& output = Output();
   if (output.Buffer.size() - output.Used < size)
-    output.Buffer.resize(std::max(output.Used + size, 2 * kFlushSize));
+    // Doubling from a small start: a short report touches few pages.
+    output.Buffer.resize(std::max({output.Used + size, 2 * output.Buffer.size(), std::size_t(4096)}));
   return output.Buffer.data() + output.Used;
 }
 
