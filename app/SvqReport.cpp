@@ -171,20 +171,19 @@ void WriteSvqReport(const std::string& fileName, bool showTranslations) {
       if (row.Texts.empty())
         (void)TSvWideStringList().Get(0); // no column 0: the list's range error
       if (utf8 && !EscapesOutput()) {
-        // Straight into the output buffer: the line as below, and its line break.
-        std::size_t room = 32;
-        for (std::u16string_view text : row.Texts)
-          room += Utf8Room(text.size()) + 4;
-        char* out = BeginRawOutput(room);
+        // Straight into the output buffer, a text at a time (the row is read whole
+        // already): the line as below, and its line break.
+        char* out = BeginRawOutput(16);
         *out++ = '#';
-        out = std::to_chars(out, out + 16, r).ptr;
+        EndRawOutput(std::to_chars(out, out + 15, r).ptr);
         for (std::size_t c = 0; c < row.Texts.size(); ++c) {
+          out = BeginRawOutput(Utf8Room(row.Texts[c].size()) + 4);
           std::memcpy(out, c > 0 ? ", \"" : ": \"", 3);
           out = WriteUtf8(row.Texts[c], out + 3);
           *out++ = '"';
+          EndRawOutput(out);
         }
-        *out++ = '\n';
-        EndRawOutput(out);
+        WriteRaw("\n");
         continue;
       }
       // The row line: "#%d: " and the quoted text of column 0, then ", " and the
