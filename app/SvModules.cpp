@@ -2,7 +2,6 @@
 
 #include "language/SvLanguage.h"
 #include "language/SvLocale.h"
-#include "language/TextRenderer.h"
 #include "locale/SvConvert.h"
 #include "locale/SvLang.h"
 #include "locale/SvLocaleTables.h"
@@ -17,11 +16,6 @@ namespace sv {
 
 namespace {
 
-struct TSvModuleStep {
-  void (*Start)();
-  void (*Finish)(); // may be null
-};
-
 void StartPlatform() {
   // The user's locale decides the system code page and the string table's language.
   std::setlocale(LC_ALL, "");
@@ -35,9 +29,7 @@ constexpr TSvModuleStep kSteps[] = {
     {InitCodePageSupport, FinishCodePageSupport},
     {StartXmlFile, nullptr}, // XML writer: omit-defaults switch
     {LoadLocaleTableNames, ReleaseLocaleTableNames},
-    // The standard text renderer and the renderer list; no font is looked at yet.
-    {StartTextRenderers, FinishTextRenderers},
-    // The ODBC driver manager, if installed, then the environment and its data sources.
+    // The ODBC driver manager and its data sources, loaded and listed when first asked.
     {StartODBCInt, FinishODBCInt},
     {StartODBC, FinishODBC},
     // Names of project languages remembered for the run; they come from the tables.
@@ -45,21 +37,14 @@ constexpr TSvModuleStep kSteps[] = {
     {StartSystemLanguages, FinishSystemLanguages},
 };
 
+std::vector<TSvModuleStep> AllSteps(std::span<const TSvModuleStep> extra) {
+  std::vector<TSvModuleStep> steps(std::begin(kSteps), std::end(kSteps));
+  steps.insert(steps.end(), extra.begin(), extra.end());
+  return steps;
+}
+
 } // namespace
 
-TSvModules::TSvModules() {
-  for (const TSvModuleStep& step : kSteps) {
-    step.Start();
-    ++FStarted;
-  }
-}
-
-TSvModules::~TSvModules() {
-  while (FStarted > 0) {
-    const TSvModuleStep& step = kSteps[--FStarted];
-    if (step.Finish)
-      step.Finish();
-  }
-}
+TSvModules::TSvModules(std::span<const TSvModuleStep> extra) : FRun(AllSteps(extra)) {}
 
 } // namespace sv

@@ -3,7 +3,9 @@
 #include "locale/SvPlatformConvert.h"
 #include "text/SvStrings.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 #ifndef SV_VERSION
@@ -17,7 +19,8 @@ namespace {
 constexpr std::size_t kFlushSize = 64 * 1024;
 
 struct TSvOutput {
-  std::string Buffer;
+  std::string Buffer; // its first Used bytes are the output; the rest is room
+  std::size_t Used = 0;
   std::string* Sink = nullptr; // instead of standard output
   bool Escape = ::isatty(STDOUT_FILENO) == 1;
 };
@@ -27,10 +30,21 @@ TSvOutput& Output() {
   return output;
 }
 
-void Append(std::string_view text) {
+// Room for size more bytes after the used ones.
+char* Room(std::size_t size) {
   TSvOutput& output = Output();
-  output.Buffer.append(text);
-  if (output.Buffer.size() >= kFlushSize)
+  if (output.Buffer.size() - output.Used < size)
+    // Doubling from a small start: a short report touches few pages.
+    output.Buffer.resize(std::max({output.Used + size, 2 * output.Buffer.size(), std::size_t(4096)}));
+  return output.Buffer.data() + output.Used;
+}
+
+void Append(std::string_view text) {
+  if (!text.empty())
+    std::memcpy(Room(text.size()), text.data(), text.size());
+  TSvOutput& output = Output();
+  output.Used += text.size();
+  if (output.Used >= kFlushSize)
     FlushOutput();
 }
 
@@ -178,11 +192,23 @@ void SetOutputSink(std::string* sink) {
   Output().Sink = sink;
 }
 
+char* BeginRawOutput(std::size_t size) {
+  return Room(size);
+}
+
+void EndRawOutput(const char* end) {
+  TSvOutput& output = Output();
+  output.Used = static_cast<std::size_t>(end - output.Buffer.data());
+  if (output.Used >= kFlushSize)
+    FlushOutput();
+}
+
 void FlushOutput() {
-  std::string& buffer = Output().Buffer;
-  if (Output().Sink) {
-    Output().Sink->append(buffer);
-    buffer.clear();
+  TSvOutput& output = Output();
+  const std::string_view buffer(output.Buffer.data(), output.Used);
+  output.Used = 0;
+  if (output.Sink) {
+    output.Sink->append(buffer);
     return;
   }
   std::size_t done = 0;
@@ -194,7 +220,6 @@ void FlushOutput() {
       break; // standard output is gone; nothing more can be shown
     done += static_cast<std::size_t>(n);
   }
-  buffer.clear();
 }
 
 } // namespace sv

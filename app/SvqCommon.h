@@ -23,6 +23,11 @@ void WriteLineFmt(std::string_view format, std::initializer_list<TSvFormatArg> a
 void WriteBanner(std::string_view programName);
 // "Syntax:".
 void WriteSyntax();
+// Room for size bytes at the end of the output buffer, for a writer that fills it in
+// place; EndRawOutput(end) keeps the bytes up to end. They pass as WriteRaw's do,
+// without escapes.
+char* BeginRawOutput(std::size_t size);
+void EndRawOutput(const char* end);
 // Writes what the buffer holds to standard output.
 void FlushOutput();
 // Sends what FlushOutput writes to sink instead of standard output (the report into

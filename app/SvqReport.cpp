@@ -4,6 +4,8 @@
 #include "core/SvCollec.h"
 #include "language/SvLanguage.h"
 #include "locale/SvConvert.h"
+#include "locale/SvPlatformConvert.h"
+#include "locale/SvUtf8.h"
 #include "svq/SvSvqFile.h"
 #include "text/SvStrings.h"
 
@@ -157,23 +159,48 @@ void WriteSvqReport(const std::string& fileName, bool showTranslations) {
   if (showTranslations && file.RowCount() > 0) {
     WriteLine(SvTr(kTranslationsText));
     file.SeekTranslations();
-    std::string formType, componentName;
+    // In the UTF-8 system code page the texts go straight from the reader's buffer
+    // into the line; elsewhere they are narrowed in the code page.
+    const bool utf8 = SystemCodePage() == 65001;
+    std::u16string copy;
     std::string line;
     for (int r = 0; r < file.RowCount(); ++r) {
-      // The row is read whole before any of its line is written.
-      TSvWideStringList texts;
-      file.ReadRow(texts, file.LanguageCount(), formType, componentName);
+      // The row is read whole before any of its line is written; its views die at
+      // the next read.
+      const TSvSvqRowView& row = file.ReadRowView();
+      if (row.Texts.empty())
+        (void)TSvWideStringList().Get(0); // no column 0: the list's range error
+      if (utf8 && !EscapesOutput()) {
+        // Straight into the output buffer, a text at a time (the row is read whole
+        // already): the line as below, and its line break.
+        char* out = BeginRawOutput(16);
+        *out++ = '#';
+        EndRawOutput(std::to_chars(out, out + 15, r).ptr);
+        for (std::size_t c = 0; c < row.Texts.size(); ++c) {
+          out = BeginRawOutput(Utf8Room(row.Texts[c].size()) + 4);
+          std::memcpy(out, c > 0 ? ", \"" : ": \"", 3);
+          out = WriteUtf8(row.Texts[c], out + 3);
+          *out++ = '"';
+          EndRawOutput(out);
+        }
+        WriteRaw("\n");
+        continue;
+      }
       // The row line: "#%d: " and the quoted text of column 0, then ", " and the
       // quoted text of each further column.
       line.assign("#");
       char number[16];
       line.append(number, std::to_chars(number, number + sizeof number, r).ptr);
       line += ": \"";
-      line += WideToAnsi(texts.Get(0), 0);
-      line += '"';
-      for (int c = 1; c < file.LanguageCount(); ++c) {
-        line += ", \"";
-        line += WideToAnsi(texts.Get(c), 0);
+      for (std::size_t c = 0; c < row.Texts.size(); ++c) {
+        if (c > 0)
+          line += ", \"";
+        if (utf8) {
+          AppendUtf8(row.Texts[c], line);
+        } else {
+          copy.assign(row.Texts[c]);
+          line += WideToAnsi(copy, 0);
+        }
         line += '"';
       }
       WriteLine(line);

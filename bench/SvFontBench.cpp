@@ -1,8 +1,9 @@
 // The first listing of the installed fonts (all of /usr/share/fonts), with an empty
 // fontconfig cache and with a warm one, and a listing from the cached family list.
 #include "app/SvModules.h"
-#include "language/SvFontConfig.h"
-#include "language/TextRenderer.h"
+#include "graphics/SvFontConfig.h"
+#include "graphics/SvGraphicsModules.h"
+#include "graphics/TextRenderer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -94,7 +95,7 @@ BENCHMARK(GetFontsFromTheCachedList)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   {
-    sv::TSvModules modules;
+    sv::TSvModules modules(sv::GraphicsModuleSteps());
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
   }

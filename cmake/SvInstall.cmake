@@ -1,6 +1,9 @@
 # Install rules of the libraries: public headers under include/svqpeek/<folder>/, the
 # libraries (static, or shared with -DBUILD_SHARED_LIBS=ON), the CMake package SvqPeek
-# with the targets SvqPeek::<folder>, and the pkg-config file svq.pc.
+# with the targets SvqPeek::<folder>, and the pkg-config file svq.pc. The graphics
+# library is the package's component "graphics" (its own export set, found only when
+# asked for) and has its own svq-graphics.pc, so that a program that reads
+# dictionaries links without the fonts and graphics modules.
 # Included from the top-level CMakeLists.txt after every library folder.
 include(CMakePackageConfigHelpers)
 
@@ -10,6 +13,8 @@ set(SV_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/SvqPeek")
 # The library of each folder, lowest layer first. A folder whose target does not
 # exist (yet) is left out.
 set(SV_INSTALL_FOLDERS text locale core xml language svq odbc app export stats cli)
+# The folders of the component "graphics", above those.
+set(SV_INSTALL_GRAPHICS_FOLDERS graphics)
 
 # How the package's users find again what the exported targets link: one line of
 # CMake code each, written into SvqPeekConfig.cmake.
@@ -18,21 +23,16 @@ set(SV_INSTALL_DEPENDENCIES
     "find_dependency(EXPAT)")
 # pkg-config modules of the same (Requires of svq.pc).
 set(SV_INSTALL_PC_REQUIRES icu-uc icu-i18n expat)
-# The fonts and graphics modules of sv_language, found through pkg-config as the
-# build finds them, under the imported target's own name.
+# The fonts and graphics modules of sv_graphics, found through pkg-config as the
+# build finds them, under the imported target's own name, when the component
+# "graphics" is asked for.
+set(SV_GRAPHICS_DEPENDENCIES "")
 if(SV_TEXT_GRAPHICS_MODULES)
   list(JOIN SV_TEXT_GRAPHICS_MODULES " " modules)
-  list(APPEND SV_INSTALL_DEPENDENCIES
-    "find_dependency(PkgConfig)"
-    "if(NOT TARGET PkgConfig::SV_TEXT_GRAPHICS)
-  pkg_check_modules(SV_TEXT_GRAPHICS QUIET IMPORTED_TARGET ${modules})
-  if(NOT SV_TEXT_GRAPHICS_FOUND)
-    set(SvqPeek_FOUND FALSE)
-    set(SvqPeek_NOT_FOUND_MESSAGE \"SvqPeek needs the pkg-config modules ${modules}\")
-    return()
-  endif()
-endif()")
-  list(APPEND SV_INSTALL_PC_REQUIRES ${SV_TEXT_GRAPHICS_MODULES})
+  set(SV_GRAPHICS_DEPENDENCIES "find_dependency(PkgConfig)
+  if(NOT TARGET PkgConfig::SV_TEXT_GRAPHICS)
+    pkg_check_modules(SV_TEXT_GRAPHICS QUIET IMPORTED_TARGET ${modules})
+  endif()")
 endif()
 
 # Makes a library target fit for export: its include folder and the project's compiler
@@ -69,41 +69,52 @@ function(sv_prepare_export target folder)
   add_library(SvqPeek::${folder} ALIAS ${target})
 endfunction()
 
-set(sv_exported "")
-set(sv_pc_libs "")
-foreach(folder IN LISTS SV_INSTALL_FOLDERS)
-  if(NOT TARGET sv_${folder})
-    continue()
+# sv_install_folders(<export set> <targets var> <-l flags var> FOLDERS...): the
+# library and headers of each folder, in the export set.
+function(sv_install_folders export targets_var libs_var)
+  set(targets "")
+  set(libs "")
+  foreach(folder IN LISTS ARGN)
+    if(NOT TARGET sv_${folder})
+      continue()
+    endif()
+    sv_prepare_export(sv_${folder} ${folder})
+    list(APPEND targets sv_${folder})
+    get_target_property(type sv_${folder} TYPE)
+    if(NOT type STREQUAL "INTERFACE_LIBRARY")
+      # Higher layers first, as the linker wants them.
+      list(PREPEND libs "-lsvqpeek_${folder}")
+    endif()
+    install(DIRECTORY "${PROJECT_SOURCE_DIR}/${folder}/"
+            DESTINATION "${SV_INSTALL_INCLUDEDIR}/${folder}"
+            COMPONENT Development
+            FILES_MATCHING PATTERN "*.h")
+  endforeach()
+  if(targets)
+    install(TARGETS ${targets}
+      EXPORT ${export}
+      ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
+      LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime
+              NAMELINK_COMPONENT Development
+      RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
+      INCLUDES DESTINATION ${SV_INSTALL_INCLUDEDIR})
+    install(EXPORT ${export}
+      NAMESPACE SvqPeek::
+      DESTINATION ${SV_INSTALL_CMAKEDIR}
+      COMPONENT Development)
   endif()
-  sv_prepare_export(sv_${folder} ${folder})
-  list(APPEND sv_exported sv_${folder})
-  get_target_property(type sv_${folder} TYPE)
-  if(NOT type STREQUAL "INTERFACE_LIBRARY")
-    # Higher layers first, as the linker wants them.
-    list(PREPEND sv_pc_libs "-lsvqpeek_${folder}")
-  endif()
-  install(DIRECTORY "${PROJECT_SOURCE_DIR}/${folder}/"
-          DESTINATION "${SV_INSTALL_INCLUDEDIR}/${folder}"
-          COMPONENT Development
-          FILES_MATCHING PATTERN "*.h")
-endforeach()
+  set(${targets_var} "${targets}" PARENT_SCOPE)
+  set(${libs_var} "${libs}" PARENT_SCOPE)
+endfunction()
 
-install(TARGETS ${sv_exported}
-  EXPORT SvqPeekTargets
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime
-          NAMELINK_COMPONENT Development
-  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
-  INCLUDES DESTINATION ${SV_INSTALL_INCLUDEDIR})
-install(EXPORT SvqPeekTargets
-  NAMESPACE SvqPeek::
-  DESTINATION ${SV_INSTALL_CMAKEDIR}
-  COMPONENT Development)
+sv_install_folders(SvqPeekTargets sv_exported sv_pc_libs ${SV_INSTALL_FOLDERS})
+sv_install_folders(SvqPeekGraphicsTargets sv_graphics_exported sv_graphics_pc_libs
+                   ${SV_INSTALL_GRAPHICS_FOLDERS})
 
 # The installed tool and libraries find the shared libraries of their own install,
 # wherever that is moved.
 if(BUILD_SHARED_LIBS)
-  foreach(target IN LISTS sv_exported)
+  foreach(target IN LISTS sv_exported sv_graphics_exported)
     get_target_property(type ${target} TYPE)
     if(type STREQUAL "SHARED_LIBRARY")
       set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
@@ -130,6 +141,16 @@ file(WRITE "${PROJECT_BINARY_DIR}/SvqPeekConfig.cmake.in" [=[
 include(CMakeFindDependencyMacro)
 @SV_CONFIG_DEPENDENCIES@
 include("${CMAKE_CURRENT_LIST_DIR}/SvqPeekTargets.cmake")
+# The component "graphics": fonts and text renderers, with their pkg-config modules.
+if("graphics" IN_LIST SvqPeek_FIND_COMPONENTS)
+  set(SvqPeek_graphics_FOUND FALSE)
+  @SV_GRAPHICS_DEPENDENCIES@
+  if(TARGET PkgConfig::SV_TEXT_GRAPHICS AND
+     EXISTS "${CMAKE_CURRENT_LIST_DIR}/SvqPeekGraphicsTargets.cmake")
+    include("${CMAKE_CURRENT_LIST_DIR}/SvqPeekGraphicsTargets.cmake")
+    set(SvqPeek_graphics_FOUND TRUE)
+  endif()
+endif()
 check_required_components(SvqPeek)
 ]=])
 configure_package_config_file(
@@ -181,5 +202,31 @@ Libs: -L${libdir} @SV_PC_LIBS@
 ]=])
 configure_file("${PROJECT_BINARY_DIR}/svq.pc.in" "${PROJECT_BINARY_DIR}/svq.pc" @ONLY)
 install(FILES "${PROJECT_BINARY_DIR}/svq.pc"
+        DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig"
+        COMPONENT Development)
+
+# svq-graphics.pc: the graphics library over svq.pc and the graphics modules.
+list(JOIN sv_graphics_pc_libs " " SV_GRAPHICS_PC_LIBS)
+list(JOIN SV_TEXT_GRAPHICS_MODULES " " modules)
+if(BUILD_SHARED_LIBS)
+  set(SV_GRAPHICS_PC_REQUIRES "Requires: svq = ${PROJECT_VERSION}\nRequires.private: ${modules}")
+else()
+  set(SV_GRAPHICS_PC_REQUIRES "Requires: svq = ${PROJECT_VERSION} ${modules}")
+endif()
+file(WRITE "${PROJECT_BINARY_DIR}/svq-graphics.pc.in" [=[
+prefix=${pcfiledir}/@SV_PC_TO_PREFIX@
+exec_prefix=${prefix}
+libdir=${prefix}/@CMAKE_INSTALL_LIBDIR@
+includedir=${prefix}/@SV_INSTALL_INCLUDEDIR@
+
+Name: svq-graphics
+Description: Installed fonts and text renderers of the SVQ language library
+Version: @PROJECT_VERSION@
+@SV_GRAPHICS_PC_REQUIRES@
+Cflags: -I${includedir}
+Libs: -L${libdir} @SV_GRAPHICS_PC_LIBS@
+]=])
+configure_file("${PROJECT_BINARY_DIR}/svq-graphics.pc.in" "${PROJECT_BINARY_DIR}/svq-graphics.pc" @ONLY)
+install(FILES "${PROJECT_BINARY_DIR}/svq-graphics.pc"
         DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig"
         COMPONENT Development)

@@ -1,13 +1,16 @@
 // WideToAnsi and AnsiToWide over arbitrary bytes in a code page taken from the input:
 // every code page of the table (the service-only ones included), 0, 1200, 1201, 65000
 // and 65001. Once text has been through one round, a further round keeps it (for
-// the stateless code pages).
+// the stateless code pages). Raw UTF-16 also goes through each path of the direct
+// UTF-8 conversion.
 // Bytes 0-1 pick the code page, byte 2 the direction, the rest is the text.
 #include "fuzz/SvFuzzStart.h"
 #include "fuzz/SvFuzzTargets.h"
 #include "locale/SvConvert.h"
 #include "locale/SvLocaleTables.h"
+#include "locale/SvUtf8.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -54,6 +57,24 @@ void sv::fuzz::FuzzConvert(const std::uint8_t* data, std::size_t size) {
       wide[i] = static_cast<char16_t>(data[3 + 2 * i] | data[4 + 2 * i] << 8);
   } else {
     wide = sv::AnsiToWide(std::string(text, length), codePage);
+  }
+  // The direct UTF-8 conversion makes the bytes of WideToAnsi on every path, from
+  // any unit of the text on.
+  if (data[2] & 1) {
+    const std::string utf8 = sv::WideToAnsi(wide, 65001);
+    const std::size_t skip = std::min<std::size_t>(wide.size(), data[2] >> 1 & 15);
+    const std::string tail = sv::WideToAnsi(wide.substr(skip), 65001);
+    for (sv::TSvUtf8Path path : {sv::TSvUtf8Path::Scalar, sv::TSvUtf8Path::Sse2,
+                                 sv::TSvUtf8Path::Avx2}) {
+      if (!sv::IsUtf8PathAvailable(path))
+        continue;
+      std::string direct, shifted;
+      sv::AppendUtf8(wide, direct, path);
+      sv::AppendUtf8(std::u16string_view(wide).substr(skip), shifted, path);
+      if (direct != utf8 || shifted != tail)
+        sv::fuzz::Fail("the direct UTF-8 path " + std::to_string(static_cast<int>(path)) +
+                       " differs: " + Hex(direct) + "/ " + Hex(utf8));
+    }
   }
   const std::string once = sv::WideToAnsi(wide, codePage);
   const std::u16string back = sv::AnsiToWide(once, codePage);

@@ -1,7 +1,5 @@
 #include "language/SvFont.h"
 
-#include "language/SvCanvas.h"
-#include "language/TextRenderer.h"
 #include "locale/SvConvert.h"
 
 #include <cmath>
@@ -67,7 +65,17 @@ int CompareTextAscii(const std::string& a, const std::string& b) {
 // Font names on this platform are UTF-8.
 constexpr int kFaceCodePage = 65001;
 
+constinit TSvDisplayFaceHook gDisplayFaceHook = nullptr;
+
 } // namespace
+
+void SetDisplayFaceHook(TSvDisplayFaceHook hook) {
+  gDisplayFaceHook = hook;
+}
+
+TSvDisplayFaceHook DisplayFaceHook() {
+  return gDisplayFaceHook;
+}
 
 // TSvFont
 
@@ -245,16 +253,18 @@ std::u16string TPurposeFont::GetDefaultName() const {
   if (FPurpose != fpDisplay)
     return AnsiToWide(row.Fonts[FPurpose].Name, 0);
 
-  TSvFontFaces faces;
-  if (TStandardTextRenderer* renderer = StandardTextRenderer())
-    renderer->GetFonts(faces, TSvScriptSet().set(FScript));
   const std::string tableFace = row.Fonts[fpDisplay].Name;
-  if (IndexOfFace(faces, tableFace) >= 0)
+  const TSvDisplayFaceHook hook = gDisplayFaceHook;
+  if (!hook)
     return AnsiToWide(tableFace, 0);
   const std::u16string& current = GetName();
-  if (IndexOfFace(faces, WideToAnsi(current, kFaceCodePage)) >= 0)
+  const std::string currentFace = WideToAnsi(current, kFaceCodePage);
+  const std::string chosen = hook(FScript, tableFace, currentFace);
+  if (chosen == tableFace)
+    return AnsiToWide(tableFace, 0);
+  if (chosen == currentFace)
     return current;
-  return faces.empty() ? std::u16string() : AnsiToWide(faces.front().Name, kFaceCodePage);
+  return AnsiToWide(chosen, kFaceCodePage);
 }
 
 double TPurposeFont::GetDefaultSize() const {

@@ -13,7 +13,12 @@
 
 namespace sv {
 
-struct TSvGraphicsFont; // language/SvCanvas.h
+// A font of the graphics layer: face name (UTF-8) and point size. The canvas of
+// graphics/ draws in it; TSvFont copies to and from it.
+struct TSvGraphicsFont {
+  std::string Name;
+  int Size = 0;
+};
 
 // A notification that receives the object that sent it; may be empty.
 using TSvNotifyEvent = std::function<void(TSvObject& sender)>;
@@ -107,6 +112,17 @@ struct TFontsData {
 // The default fonts, one row per script in the order of ScriptTable.
 std::span<const TFontsData> DefaultFontTable();
 
+// Chooses the fpDisplay face of script among the installed fonts, names in UTF-8:
+// tableFace when installed for the script, else currentFace when installed, else the
+// first installed face for the script, else empty.
+using TSvDisplayFaceHook = std::string (*)(TSvScript script, const std::string& tableFace,
+                                           const std::string& currentFace);
+// The language model knows no font list of its own: the graphics library
+// (graphics/SvGraphicsModules.h) fills the hook when its module steps start and
+// empties it when they finish. A program without them gets the table's faces.
+void SetDisplayFaceHook(TSvDisplayFaceHook hook);
+TSvDisplayFaceHook DisplayFaceHook();
+
 class TPurposeFont : public TSvFont {
 public:
   // Purpose fpDisplay, script 1, the default name and size. The name, whose choice
@@ -137,7 +153,9 @@ public:
   int GetCodePage() const;
   // fpDisplay: the table's face when it is installed for the script, else the current
   // name when installed, else the first installed face for the script (empty when
-  // there is none). Other purposes: the table's face. ESvError past fpUiq.
+  // there is none); the installed fonts are asked through the display face hook, and
+  // without a hook the answer is the table's face. Other purposes: the table's face.
+  // ESvError past fpUiq.
   std::u16string GetDefaultName() const;
   // The table's size for purpose and script; ESvError past fpUiq.
   double GetDefaultSize() const;

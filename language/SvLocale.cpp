@@ -358,8 +358,13 @@ std::string ChangeFileExt(const std::string& path, const std::string& extension)
   return (hasExtension ? path.substr(0, dot) : path) + EnsureLeadingDot(extension);
 }
 
-TSvSystemLanguages::TSvSystemLanguages()
-    : FLanguageLibraryPath(ChangeFileExt(ProgramPath(), "svl")) {}
+TSvSystemLanguages::TSvSystemLanguages() = default;
+
+const std::string& TSvSystemLanguages::LanguageLibraryPath() const {
+  if (FLanguageLibraryPath.empty())
+    FLanguageLibraryPath = ChangeFileExt(ProgramPath(), "svl");
+  return FLanguageLibraryPath;
+}
 
 std::unique_ptr<TSvObject> TSvSystemLanguages::CreateNew() const {
   return std::make_unique<TSvSystemLanguages>();

@@ -165,12 +165,12 @@ public:
   const std::string& Text() const { return FText; }
   void SetText(std::string text) { FText = std::move(text); }
   // The program's path with the extension ".svl".
-  const std::string& LanguageLibraryPath() const { return FLanguageLibraryPath; }
+  const std::string& LanguageLibraryPath() const;
 
 private:
   bool FFlag = false;
   std::string FText;
-  std::string FLanguageLibraryPath;
+  mutable std::string FLanguageLibraryPath; // made when first asked, not at start
 };
 
 // path with its extension (from the last "." of the file name) replaced by extension,

@@ -11,10 +11,14 @@
 
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
+#include <unicode/uvernum.h>
 
+#include <cerrno>
+#include <dlfcn.h>
 #include <charconv>
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <memory>
 
@@ -82,9 +86,42 @@ auto ConvertPieces(const TFrom& text, int codePage, TConvert convert) {
   return result;
 }
 
+// ICU's collation library, loaded when the first collator is asked for: a run that
+// compares nothing does not map it. Its functions under ICU's versioned names.
+#define SV_ICU_SYMBOL_TEXT(name) #name
+#define SV_ICU_SYMBOL(name) SV_ICU_SYMBOL_TEXT(name)
+struct TSvCollation {
+  decltype(&::ucol_open) Open = nullptr;
+  decltype(&::ucol_close) Close = nullptr;
+  decltype(&::ucol_strcoll) StrColl = nullptr;
+};
+
+// Null when the library or one of its functions is missing. Kept loaded to the end.
+const TSvCollation* Collation() {
+  static const TSvCollation* const collation = []() -> const TSvCollation* {
+    void* library = nullptr;
+    for (const char* name : {"libicui18n.so." SV_ICU_SYMBOL(U_ICU_VERSION_MAJOR_NUM), "libicui18n.so"})
+      if ((library = ::dlopen(name, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)))
+        break;
+    if (!library)
+      return nullptr;
+    static TSvCollation functions;
+    functions.Open = reinterpret_cast<decltype(functions.Open)>(
+        ::dlsym(library, SV_ICU_SYMBOL(ucol_open)));
+    functions.Close = reinterpret_cast<decltype(functions.Close)>(
+        ::dlsym(library, SV_ICU_SYMBOL(ucol_close)));
+    functions.StrColl = reinterpret_cast<decltype(functions.StrColl)>(
+        ::dlsym(library, SV_ICU_SYMBOL(ucol_strcoll)));
+    if (!functions.Open || !functions.Close || !functions.StrColl)
+      return nullptr;
+    return &functions;
+  }();
+  return collation;
+}
+
 // Collators by locale identifier, opened once.
 struct TSvCollatorClose {
-  void operator()(UCollator* collator) const { ucol_close(collator); }
+  void operator()(UCollator* collator) const { Collation()->Close(collator); }
 };
 std::unique_ptr<std::map<std::uint32_t, std::unique_ptr<UCollator, TSvCollatorClose>>> GCollators;
 
@@ -106,11 +143,12 @@ UCollator* CollatorOf(std::uint32_t locale) {
       name.assign(buffer, static_cast<std::size_t>(length));
   }
   UCollator* collator = nullptr;
-  if (!name.empty()) {
+  const TSvCollation* collation = Collation();
+  if (!name.empty() && collation) {
     error = U_ZERO_ERROR;
-    collator = ucol_open(name.c_str(), &error);
+    collator = collation->Open(name.c_str(), &error);
     if (U_FAILURE(error)) {
-      ucol_close(collator);
+      collation->Close(collator);
       collator = nullptr;
     }
   }
@@ -125,7 +163,7 @@ int Collate(const std::u16string& s1, const std::u16string& s2, std::uint32_t lo
     return -2;
   // Explicit lengths, so that zero units take part.
   if (s1.size() <= INT32_MAX && s2.size() <= INT32_MAX) {
-    switch (ucol_strcoll(collator, s1.data(), static_cast<int32_t>(s1.size()), s2.data(),
+    switch (Collation()->StrColl(collator, s1.data(), static_cast<int32_t>(s1.size()), s2.data(),
                          static_cast<int32_t>(s2.size()))) {
     case UCOL_LESS:
       return -1;
@@ -275,11 +313,25 @@ bool IsWindowsNT() {
 }
 
 std::string ProgramPath() {
-  // The arguments stand separated by zero bytes; the first is the program.
-  std::ifstream cmdline("/proc/self/cmdline", std::ios::binary);
-  std::string path;
-  std::getline(cmdline, path, '\0');
-  return path;
+  // The arguments stand separated by zero bytes; the first is the program. Read
+  // without a stream, whose locale costs more than the read.
+  std::string text;
+  const int fd = ::open("/proc/self/cmdline", O_RDONLY | O_CLOEXEC);
+  if (fd < 0)
+    return text;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      break;
+    text.append(buffer, static_cast<std::size_t>(n));
+    if (text.find('\0') != std::string::npos)
+      break;
+  }
+  ::close(fd);
+  return text.substr(0, text.find('\0'));
 }
 
 } // namespace sv

@@ -14,6 +14,7 @@ namespace {
 constexpr SQLSMALLINT kBufferSize = 256;
 
 constinit std::unique_ptr<TODBCEnvironment> gEnvironment;
+constinit bool gEnvironmentStarted = false; // between StartODBC and FinishODBC
 
 } // namespace
 
@@ -60,15 +61,18 @@ void TODBCEnvironment::ReadDataSources() {
 }
 
 void StartODBC() {
-  if (const TSvODBCLibrary* library = ODBCLibrary(); library && !gEnvironment)
-    gEnvironment = std::make_unique<TODBCEnvironment>(*library);
+  gEnvironmentStarted = true;
 }
 
 void FinishODBC() {
   gEnvironment.reset();
+  gEnvironmentStarted = false;
 }
 
 TODBCEnvironment* ODBCEnvironment() {
+  if (gEnvironmentStarted && !gEnvironment)
+    if (const TSvODBCLibrary* library = ODBCLibrary())
+      gEnvironment = std::make_unique<TODBCEnvironment>(*library);
   return gEnvironment.get();
 }
 

@@ -50,9 +50,10 @@ private:
   SQLHENV FHandle = SQL_NULL_HENV;
 };
 
-// The process-wide environment over ODBCLibrary(): made at program start after the
-// driver manager is bound, destroyed at program end before it is released. Null
-// outside that time.
+// The process-wide environment over ODBCLibrary(), between module start and end:
+// made, and its data sources listed, when ODBCEnvironment is first called (this loads
+// the driver manager), destroyed at module end before the driver manager is
+// released. Null outside that time and when ODBCLibrary() is null.
 void StartODBC();
 void FinishODBC();
 TODBCEnvironment* ODBCEnvironment();

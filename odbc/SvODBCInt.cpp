@@ -50,6 +50,7 @@ void BindAll(void* library, TSvODBCFunctions& f) {
 // The process-wide driver manager; constant-initialised, so it is ready before any
 // start code runs.
 constinit std::unique_ptr<TSvODBCLibrary> gLibrary;
+constinit bool gLibraryStarted = false; // between StartODBCInt and FinishODBCInt
 
 } // namespace
 
@@ -73,15 +74,17 @@ TSvODBCLibrary::TSvODBCLibrary(std::span<const char* const> names) {
 }
 
 void StartODBCInt() {
-  if (!gLibrary)
-    gLibrary = std::make_unique<TSvODBCLibrary>();
+  gLibraryStarted = true;
 }
 
 void FinishODBCInt() {
   gLibrary.reset();
+  gLibraryStarted = false;
 }
 
 const TSvODBCLibrary* ODBCLibrary() {
+  if (gLibraryStarted && !gLibrary)
+    gLibrary = std::make_unique<TSvODBCLibrary>();
   return gLibrary.get();
 }
 

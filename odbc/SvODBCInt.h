@@ -63,8 +63,10 @@ private:
   TSvODBCFunctions FFunctions;
 };
 
-// The process-wide driver manager: loaded and bound at program start (once; a second
-// start does nothing), released at program end. Null outside that time.
+// The process-wide driver manager, between module start and end: loaded and bound
+// when ODBCLibrary is first called (a program that never asks never opens it),
+// released at module end. Null outside that time. The first call raises what
+// TSvODBCLibrary raises, and a later call tries again.
 void StartODBCInt();
 void FinishODBCInt();
 const TSvODBCLibrary* ODBCLibrary();

@@ -100,6 +100,29 @@ std::u16string TSvFileStream::ReadUnits(std::size_t count) {
   return result;
 }
 
+std::size_t TSvFileStream::ReadUnitsAt(std::size_t count, std::u16string& target,
+                                       std::size_t at) {
+  while (count > 0) {
+    const std::size_t n = std::min(count, (FLength - FIndex) / 2);
+    if (n == 0) {
+      if (!Fill())
+        RaiseReadError();
+      continue;
+    }
+    if (target.size() < at + n)
+      target.resize(at + n);
+    // Byte copies: the units in the buffer need not be aligned.
+    std::memcpy(target.data() + at, FBuffer.get() + FIndex, n * 2);
+    if (FSwap)
+      for (std::size_t i = at; i < at + n; ++i)
+        target[i] = static_cast<char16_t>(__builtin_bswap16(target[i]));
+    FIndex += n * 2;
+    at += n;
+    count -= n;
+  }
+  return at;
+}
+
 void TSvFileStream::AppendUnits(std::size_t count, std::u16string& target) {
   while (count > 0) {
     const std::size_t n = std::min(count, (FLength - FIndex) / 2);

@@ -67,6 +67,10 @@ public:
   }
   // count UTF-16 code units appended to target.
   void AppendUnits(std::size_t count, std::u16string& target);
+  // count UTF-16 code units written into target from index at on; target grows with
+  // the units read when it is shorter, and what it holds past them stays. Answers
+  // at + count. A reused target is not cleared first.
+  std::size_t ReadUnitsAt(std::size_t count, std::u16string& target, std::size_t at);
 
   // Reads of the file itself (not of the buffer) so far; for the tests.
   std::size_t SystemReads() const { return FSystemReads; }

@@ -250,15 +250,15 @@ void TSvSvqFile::ReadRow(TSvWideStringList& texts, int columnCount, std::string&
 
 std::pair<std::size_t, std::size_t> TSvSvqFile::AppendRowText() {
   const std::size_t count = ReadWord();
-  const std::size_t start = FRowBuffer.size();
-  Input().AppendUnits(count, FRowBuffer);
+  const std::size_t start = FRowUsed;
+  FRowUsed = Input().ReadUnitsAt(count, FRowBuffer, start);
   FRemaining -= static_cast<std::int32_t>(2 * count);
   return {start, count};
 }
 
 const TSvSvqRowView& TSvSvqFile::ReadRowView() {
   const int languages = LanguageCount();
-  FRowBuffer.clear();
+  FRowUsed = 0; // the buffer's storage is kept and overwritten
   // Spans first: the buffer may move while it grows.
   std::pair<std::size_t, std::size_t> spans[2]{};
   std::vector<std::pair<std::size_t, std::size_t>>& texts = FRowSpans;
@@ -279,7 +279,7 @@ const TSvSvqRowView& TSvSvqFile::ReadRowView() {
       }
     }
   }
-  const std::u16string_view buffer = FRowBuffer;
+  const std::u16string_view buffer(FRowBuffer.data(), FRowUsed);
   FRowView.Texts.clear();
   for (const auto& [start, count] : texts)
     FRowView.Texts.push_back(buffer.substr(start, count));

@@ -148,7 +148,8 @@ private:
   std::unique_ptr<TSvFileStream> FStream; // the reader opens and frees its own stream
   std::int32_t FRemaining = 0;
   std::u16string FRowText;
-  std::u16string FRowBuffer; // the texts of the row that ReadRowView read
+  std::u16string FRowBuffer; // the texts of the row that ReadRowView read, and more
+  std::size_t FRowUsed = 0;  // the units of FRowBuffer that hold them
   std::vector<std::pair<std::size_t, std::size_t>> FRowSpans; // start and length per text
   TSvSvqRowView FRowView;
   TSvSvqLanguageStrings FLanguageStrings;

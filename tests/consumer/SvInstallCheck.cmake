@@ -54,6 +54,7 @@ endforeach()
 
 # A separate project through find_package, copied out of the source tree.
 file(COPY "${SOURCE_DIR}/tests/consumer/CMakeLists.txt" "${SOURCE_DIR}/tests/consumer/SvqConsumer.cpp"
+     "${SOURCE_DIR}/tests/consumer/SvqGraphicsConsumer.cpp"
      DESTINATION "${work}/consumer")
 run("consumer configure" ${CMAKE_COMMAND} -S "${work}/consumer" -B "${work}/consumer-build"
     "-DCMAKE_PREFIX_PATH=${prefix}" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
@@ -90,6 +91,17 @@ string(FIND "${output}" "Aufruf: svq export" found)
 if(found LESS 0)
   fail("The installed svq did not print the German help:\n${output}")
 endif()
+# The reader's consumer links no graphics module; the graphics consumer starts the
+# renderers.
+set(graphics_pattern "pango|cairo|fontconfig|glib|gobject|harfbuzz|freetype")
+if(link MATCHES "${graphics_pattern}")
+  fail("The reader's consumer links graphics modules:\n${link}")
+endif()
+set(expected_graphics "Renderers: 1\n#0: Standard\n")
+run("graphics consumer" ${english} "${work}/consumer-build/svq_graphics_consumer")
+if(NOT output STREQUAL expected_graphics)
+  fail("The graphics consumer printed:\n${output}")
+endif()
 
 # The same program through pkg-config.
 file(GLOB pc_files "${prefix}/lib*/pkgconfig/svq.pc" "${prefix}/lib/*/pkgconfig/svq.pc")
@@ -115,6 +127,18 @@ run("pkg-config consumer export" ${english} "${work}/svq_consumer_pc" "${sample}
 string(FIND "${output}" "\"code\": \"de-DE\"" found)
 if(found LESS 0)
   fail("The pkg-config consumer exported:\n${output}")
+endif()
+if(flags MATCHES "${graphics_pattern}")
+  fail("svq.pc asks for graphics modules: ${flags}")
+endif()
+run("pkg-config graphics" pkg-config --cflags --libs svq-graphics)
+string(STRIP "${output}" flags)
+separate_arguments(flags UNIX_COMMAND "${flags}")
+run("pkg-config graphics consumer build" "${CXX}" -std=c++20 -o "${work}/svq_graphics_consumer_pc"
+    "${work}/consumer/SvqGraphicsConsumer.cpp" ${flags} "-Wl,-rpath,${libdir}")
+run("pkg-config graphics consumer" ${english} "${work}/svq_graphics_consumer_pc")
+if(NOT output STREQUAL expected_graphics)
+  fail("The pkg-config graphics consumer printed:\n${output}")
 endif()
 
 file(REMOVE_RECURSE "${work}")

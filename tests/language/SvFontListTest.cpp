@@ -1,7 +1,7 @@
 // The installed fonts through the standard renderer, on the private configuration.
 #include "language/SvFont.h"
-#include "language/SvFontConfig.h"
-#include "language/TextRenderer.h"
+#include "graphics/SvFontConfig.h"
+#include "graphics/TextRenderer.h"
 #include "tests/language/SvFontTestConfig.h"
 #include "xml/SvXmlReader.h"
 
@@ -107,6 +107,19 @@ TEST_F(SvFontList, DisplayDefaultIsAnInstalledFace) {
   georgian.Clear();
   EXPECT_EQ(georgian.GetName(), u"");
   EXPECT_EQ(georgian.GetSize(), 10);
+
+  // Without the graphics library's hook (a program that does not link it) the
+  // table's face, though not installed, and no font list is read.
+  const TSvDisplayFaceHook hook = DisplayFaceHook();
+  ASSERT_NE(hook, nullptr);
+  SetDisplayFaceHook(nullptr);
+  const int enumerations = FontEnumerations();
+  TPurposeFont unlisted;
+  cyrillic.SetName(u"terminus");
+  EXPECT_EQ(unlisted.GetName(), u"Arial");
+  EXPECT_EQ(cyrillic.GetDefaultName(), u"Arial");
+  EXPECT_EQ(FontEnumerations(), enumerations);
+  SetDisplayFaceHook(hook);
 
   UseFontConfiguration(FontTestConfig().ArialFile());
   TPurposeFont arial;

@@ -1,5 +1,5 @@
 #include "language/SvFont.h"
-#include "language/SvCanvas.h"
+#include "graphics/SvCanvas.h"
 #include "xml/SvXmlReader.h"
 
 #include <gtest/gtest.h>

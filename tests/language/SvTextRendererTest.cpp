@@ -1,7 +1,7 @@
 // The renderers: the abstract base, the process-wide objects, and text measured and
 // drawn into an image, checked by the pixels it leaves.
-#include "language/SvCanvas.h"
-#include "language/TextRenderer.h"
+#include "graphics/SvCanvas.h"
+#include "graphics/TextRenderer.h"
 #include "tests/language/SvFontTestConfig.h"
 #include "text/SvErrors.h"
 

@@ -3,8 +3,8 @@
 // fontconfig, Pango and Cairo; it and the renderer list are made at program start.
 #pragma once
 
-#include "language/SvCanvas.h"
-#include "language/SvFontConfig.h"
+#include "graphics/SvCanvas.h"
+#include "graphics/SvFontConfig.h"
 #include "locale/SvLocaleTables.h"
 
 #include <bitset>

@@ -1,4 +1,4 @@
-#include "language/SvCanvas.h"
+#include "graphics/SvCanvas.h"
 
 #include "text/SvErrors.h"
 

@@ -1,4 +1,4 @@
-#include "language/SvFontConfig.h"
+#include "graphics/SvFontConfig.h"
 
 #include "locale/SvLocaleTables.h"
 #include "text/SvErrors.h"

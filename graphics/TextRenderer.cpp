@@ -1,4 +1,4 @@
-#include "language/TextRenderer.h"
+#include "graphics/TextRenderer.h"
 
 #include "text/SvErrors.h"
 #include "text/SvStrings.h"

@@ -2,6 +2,8 @@
 // font and colours, and the graphics font that TSvFont copies to and from.
 #pragma once
 
+#include "language/SvFont.h"
+
 #include <cstdint>
 #include <string>
 
@@ -11,12 +13,6 @@ typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
 
 namespace sv {
-
-// A font of the graphics layer: face name (UTF-8) and point size.
-struct TSvGraphicsFont {
-  std::string Name;
-  int Size = 0;
-};
 
 // Colours are 0xRRGGBB.
 using TSvColor = std::uint32_t;

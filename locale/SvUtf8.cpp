@@ -1,0 +1,375 @@
+#include "locale/SvUtf8.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__x86_64__) || defined(__i386__)
+#define SV_UTF8_X86 1
+#include <immintrin.h>
+#endif
+
+namespace sv {
+
+namespace {
+
+// Units converted into one stack block before it is appended to the caller's string:
+// at most three bytes a unit, plus a pair that ends past the block and the 16 bytes
+// a vector store may write beyond its valid bytes.
+constexpr std::size_t kBlockUnits = 2048;
+constexpr std::size_t kBlockBytes = 3 * kBlockUnits + 4 + 32;
+
+bool IsSurrogate(char16_t c) {
+  return (c & 0xF800) == 0xD800;
+}
+
+// Converts s[i] to s[stop] (and the low half of a pair that starts at stop - 1, up to
+// n) to out[o...]; answers the next unit.
+std::size_t ConvertScalar(const char16_t* s, std::size_t i, std::size_t stop, std::size_t n,
+                          std::uint8_t* out, std::size_t& o) {
+  while (i < stop) {
+    const unsigned c = s[i];
+    if (c < 0x80) {
+      out[o++] = static_cast<std::uint8_t>(c);
+      ++i;
+    } else if (c < 0x800) {
+      out[o++] = static_cast<std::uint8_t>(0xC0 | (c >> 6));
+      out[o++] = static_cast<std::uint8_t>(0x80 | (c & 0x3F));
+      ++i;
+    } else if (!IsSurrogate(static_cast<char16_t>(c))) {
+      out[o++] = static_cast<std::uint8_t>(0xE0 | (c >> 12));
+      out[o++] = static_cast<std::uint8_t>(0x80 | ((c >> 6) & 0x3F));
+      out[o++] = static_cast<std::uint8_t>(0x80 | (c & 0x3F));
+      ++i;
+    } else if (c <= 0xDBFF && i + 1 < n && (s[i + 1] & 0xFC00) == 0xDC00) {
+      const unsigned cp = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00u);
+      out[o++] = static_cast<std::uint8_t>(0xF0 | (cp >> 18));
+      out[o++] = static_cast<std::uint8_t>(0x80 | ((cp >> 12) & 0x3F));
+      out[o++] = static_cast<std::uint8_t>(0x80 | ((cp >> 6) & 0x3F));
+      out[o++] = static_cast<std::uint8_t>(0x80 | (cp & 0x3F));
+      i += 2;
+    } else {
+      // Half of no pair: U+FFFD.
+      out[o++] = 0xEF;
+      out[o++] = 0xBF;
+      out[o++] = 0xBD;
+      ++i;
+    }
+  }
+  return i;
+}
+
+using TBlockKernel = std::size_t (*)(const char16_t* s, std::size_t i, std::size_t stop,
+                                     std::size_t n, std::uint8_t* out, std::size_t& o);
+
+#ifdef SV_UTF8_X86
+
+// SSE2: sixteen ASCII units at a time; a block of sixteen with another unit goes
+// through the scalar loop.
+std::size_t ConvertSse2(const char16_t* s, std::size_t i, std::size_t stop, std::size_t n,
+                        std::uint8_t* out, std::size_t& o) {
+  const __m128i notAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+  while (i + 16 <= stop) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 8));
+    const __m128i high = _mm_and_si128(_mm_or_si128(a, b), notAscii);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())) == 0xFFFF) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), _mm_packus_epi16(a, b));
+      o += 16;
+      i += 16;
+    } else {
+      i = ConvertScalar(s, i, i + 16, n, out, o);
+    }
+  }
+  if (i + 8 <= stop) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(a, notAscii), _mm_setzero_si128())) ==
+        0xFFFF) {
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + o), _mm_packus_epi16(a, a));
+      o += 8;
+      i += 8;
+    }
+  }
+  return ConvertScalar(s, i, stop, n, out, o);
+}
+
+// The shuffles of the AVX2 path: which bytes of the spread units are kept, and how
+// many. Two-byte table: eight 16-bit units, bit k of the index set when unit k is
+// ASCII (one byte) rather than two bytes. Three-byte table: four 32-bit units, bit k
+// set when unit k is ASCII, bit 4 + k when it is below U+0800.
+struct TShuffle {
+  alignas(16) std::uint8_t Bytes[16];
+  std::uint8_t Length;
+};
+
+constexpr std::array<TShuffle, 256> MakeTwoByteTable() {
+  std::array<TShuffle, 256> table{};
+  for (unsigned mask = 0; mask < 256; ++mask) {
+    TShuffle& entry = table[mask];
+    std::uint8_t length = 0;
+    for (unsigned k = 0; k < 8; ++k) {
+      entry.Bytes[length++] = static_cast<std::uint8_t>(2 * k);
+      if (!(mask & (1u << k)))
+        entry.Bytes[length++] = static_cast<std::uint8_t>(2 * k + 1);
+    }
+    for (unsigned k = length; k < 16; ++k)
+      entry.Bytes[k] = 0x80;
+    entry.Length = length;
+  }
+  return table;
+}
+
+constexpr std::array<TShuffle, 256> MakeThreeByteTable() {
+  std::array<TShuffle, 256> table{};
+  for (unsigned mask = 0; mask < 256; ++mask) {
+    TShuffle& entry = table[mask];
+    std::uint8_t length = 0;
+    for (unsigned k = 0; k < 4; ++k) {
+      const bool ascii = mask & (1u << k);
+      const bool belowTwoByteEnd = mask & (1u << (4 + k));
+      const unsigned bytes = ascii ? 1 : belowTwoByteEnd ? 2 : 3;
+      for (unsigned b = 0; b < bytes; ++b)
+        entry.Bytes[length++] = static_cast<std::uint8_t>(4 * k + b);
+    }
+    for (unsigned k = length; k < 16; ++k)
+      entry.Bytes[k] = 0x80;
+    entry.Length = length;
+  }
+  return table;
+}
+
+constexpr std::array<TShuffle, 256> kTwoByteTable = MakeTwoByteTable();
+constexpr std::array<TShuffle, 256> kThreeByteTable = MakeThreeByteTable();
+
+// Four units below U+D800 or above U+DFFF, each in a 32-bit lane, as UTF-8.
+__attribute__((target("avx2"))) void FourUnitsAvx2(__m128i u, std::uint8_t* out,
+                                                    std::size_t& o) {
+  const __m128i mask3F = _mm_set1_epi32(0x3F);
+  const __m128i trail = _mm_set1_epi32(0x80);
+  const __m128i low6 = _mm_or_si128(_mm_and_si128(u, mask3F), trail);
+  const __m128i mid6 = _mm_or_si128(_mm_and_si128(_mm_srli_epi32(u, 6), mask3F), trail);
+  const __m128i three =
+      _mm_or_si128(_mm_or_si128(_mm_set1_epi32(0xE0), _mm_srli_epi32(u, 12)),
+                   _mm_or_si128(_mm_slli_epi32(mid6, 8), _mm_slli_epi32(low6, 16)));
+  const __m128i two = _mm_or_si128(_mm_or_si128(_mm_set1_epi32(0xC0), _mm_srli_epi32(u, 6)),
+                                   _mm_slli_epi32(low6, 8));
+  const __m128i ascii = _mm_cmpeq_epi32(_mm_and_si128(u, _mm_set1_epi32(0xFF80)),
+                                        _mm_setzero_si128());
+  const __m128i belowTwoByteEnd = _mm_cmpeq_epi32(_mm_and_si128(u, _mm_set1_epi32(0xF800)),
+                                                  _mm_setzero_si128());
+  const __m128i spread =
+      _mm_blendv_epi8(_mm_blendv_epi8(three, two, belowTwoByteEnd), u, ascii);
+  const unsigned index =
+      static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(ascii))) |
+      static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(belowTwoByteEnd))) << 4;
+  const TShuffle& entry = kThreeByteTable[index];
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o),
+                   _mm_shuffle_epi8(spread, _mm_load_si128(reinterpret_cast<const __m128i*>(
+                                                entry.Bytes))));
+  o += entry.Length;
+}
+
+// Eight units as four surrogate pairs, each high half at an even unit, as UTF-8;
+// false, with nothing written, when they are not.
+__attribute__((target("avx2"))) bool FourPairsAvx2(__m128i x, std::uint8_t* out,
+                                                    std::size_t& o) {
+  // Each 32-bit lane: the high half below, the low half above.
+  const __m128i halves = _mm_and_si128(x, _mm_set1_epi16(static_cast<short>(0xFC00)));
+  const __m128i expected = _mm_set1_epi32(static_cast<int>(0xDC00D800u));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi16(halves, expected)) != 0xFFFF)
+    return false;
+  const __m128i high = _mm_and_si128(x, _mm_set1_epi32(0x3FF));
+  const __m128i low = _mm_and_si128(_mm_srli_epi32(x, 16), _mm_set1_epi32(0x3FF));
+  const __m128i cp =
+      _mm_add_epi32(_mm_or_si128(_mm_slli_epi32(high, 10), low), _mm_set1_epi32(0x10000));
+  const __m128i mask3F = _mm_set1_epi32(0x3F);
+  const __m128i lead =
+      _mm_or_si128(_mm_srli_epi32(cp, 18), _mm_set1_epi32(static_cast<int>(0x808080F0u)));
+  const __m128i bytes = _mm_or_si128(
+      _mm_or_si128(lead, _mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(cp, 12), mask3F), 8)),
+      _mm_or_si128(_mm_slli_epi32(_mm_and_si128(_mm_srli_epi32(cp, 6), mask3F), 16),
+                   _mm_slli_epi32(_mm_and_si128(cp, mask3F), 24)));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), bytes);
+  o += 16;
+  return true;
+}
+
+// Eight units without surrogates as UTF-8.
+__attribute__((target("avx2"))) void EightUnitsAvx2(__m128i x, std::uint8_t* out,
+                                                     std::size_t& o) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i over2 = _mm_and_si128(x, _mm_set1_epi16(static_cast<short>(0xF800)));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi16(over2, zero)) == 0xFFFF) {
+    // One or two bytes each: lead byte low, trail byte high in the unit's lane.
+    const __m128i ascii =
+        _mm_cmpeq_epi16(_mm_and_si128(x, _mm_set1_epi16(static_cast<short>(0xFF80))), zero);
+    const __m128i lead = _mm_or_si128(_mm_srli_epi16(x, 6), _mm_set1_epi16(0xC0));
+    const __m128i trail =
+        _mm_slli_epi16(_mm_or_si128(_mm_and_si128(x, _mm_set1_epi16(0x3F)), _mm_set1_epi16(0x80)),
+                       8);
+    const __m128i spread = _mm_blendv_epi8(_mm_or_si128(lead, trail), x, ascii);
+    const unsigned index =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(ascii, zero))) & 0xFF;
+    const TShuffle& entry = kTwoByteTable[index];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o),
+                     _mm_shuffle_epi8(spread, _mm_load_si128(reinterpret_cast<const __m128i*>(
+                                                  entry.Bytes))));
+    o += entry.Length;
+    return;
+  }
+  FourUnitsAvx2(_mm_cvtepu16_epi32(x), out, o);
+  FourUnitsAvx2(_mm_cvtepu16_epi32(_mm_srli_si128(x, 8)), out, o);
+}
+
+// AVX2: sixteen units at a time; ASCII packed, other blocks spread and shuffled eight
+// (or four) units at a time; a block with a surrogate goes through the scalar loop,
+// which also finishes a pair that the block's end splits.
+__attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::size_t i,
+                                                         std::size_t stop, std::size_t n,
+                                                         std::uint8_t* out, std::size_t& o) {
+  const __m256i notAscii = _mm256_set1_epi16(static_cast<short>(0xFF80));
+  const __m256i surrogateBits = _mm256_set1_epi16(static_cast<short>(0xF800));
+  const __m256i surrogate = _mm256_set1_epi16(static_cast<short>(0xD800));
+  while (i + 16 <= stop) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+    const __m128i a = _mm256_castsi256_si128(v);
+    const __m128i b = _mm256_extracti128_si256(v, 1);
+    if (_mm256_testz_si256(v, notAscii)) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), _mm_packus_epi16(a, b));
+      o += 16;
+      i += 16;
+      continue;
+    }
+    const __m256i isSurrogate = _mm256_cmpeq_epi16(_mm256_and_si256(v, surrogateBits), surrogate);
+    if (!_mm256_testz_si256(isSurrogate, isSurrogate)) {
+      // Runs of pairs (emoji) in vectors, anything else with a surrogate in the loop.
+      if (FourPairsAvx2(a, out, o)) {
+        i += 8;
+        if (FourPairsAvx2(b, out, o))
+          i += 8;
+      } else {
+        i = ConvertScalar(s, i, i + 8, n, out, o);
+      }
+      continue;
+    }
+    EightUnitsAvx2(a, out, o);
+    EightUnitsAvx2(b, out, o);
+    i += 16;
+  }
+  // The tail of a short text: eight units, then four, then the scalar loop.
+  const __m128i surrogateBits8 = _mm_set1_epi16(static_cast<short>(0xF800));
+  const __m128i surrogate8 = _mm_set1_epi16(static_cast<short>(0xD800));
+  if (i + 8 <= stop) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i isSurrogate = _mm_cmpeq_epi16(_mm_and_si128(x, surrogateBits8), surrogate8);
+    if (_mm_testz_si128(isSurrogate, isSurrogate)) {
+      EightUnitsAvx2(x, out, o);
+      i += 8;
+    } else if (FourPairsAvx2(x, out, o)) {
+      i += 8;
+    } else {
+      i = ConvertScalar(s, i, i + 8, n, out, o);
+    }
+  }
+  if (i + 4 <= stop) {
+    const __m128i x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i isSurrogate = _mm_cmpeq_epi16(_mm_and_si128(x, surrogateBits8), surrogate8);
+    if (_mm_testz_si128(isSurrogate, _mm_set_epi64x(0, -1))) {
+      FourUnitsAvx2(_mm_cvtepu16_epi32(x), out, o);
+      i += 4;
+    }
+  }
+  return ConvertScalar(s, i, stop, n, out, o);
+}
+
+bool HasAvx2() {
+  return __builtin_cpu_supports("avx2");
+}
+
+#endif // SV_UTF8_X86
+
+TBlockKernel KernelOf(TSvUtf8Path path) {
+#ifdef SV_UTF8_X86
+  if (path == TSvUtf8Path::Avx2)
+    return ConvertAvx2;
+  if (path == TSvUtf8Path::Sse2)
+    return ConvertSse2;
+#endif
+  (void)path;
+  return ConvertScalar;
+}
+
+void AppendWith(TBlockKernel kernel, std::u16string_view text, std::string& out) {
+  const char16_t* s = text.data();
+  const std::size_t n = text.size();
+  std::uint8_t block[kBlockBytes];
+  std::size_t i = 0;
+  while (i < n) {
+    const std::size_t stop = n - i > kBlockUnits ? i + kBlockUnits : n;
+    std::size_t o = 0;
+    i = kernel(s, i, stop, n, block, o);
+    out.append(reinterpret_cast<const char*>(block), o);
+  }
+}
+
+} // namespace
+
+bool IsUtf8PathAvailable(TSvUtf8Path path) {
+  switch (path) {
+  case TSvUtf8Path::Scalar:
+    return true;
+#ifdef SV_UTF8_X86
+  case TSvUtf8Path::Sse2:
+    return true;
+  case TSvUtf8Path::Avx2:
+    return HasAvx2();
+#endif
+  default:
+    return false;
+  }
+}
+
+TSvUtf8Path BestUtf8Path() {
+  static const TSvUtf8Path best = IsUtf8PathAvailable(TSvUtf8Path::Avx2)   ? TSvUtf8Path::Avx2
+                                  : IsUtf8PathAvailable(TSvUtf8Path::Sse2) ? TSvUtf8Path::Sse2
+                                                                           : TSvUtf8Path::Scalar;
+  return best;
+}
+
+void AppendUtf8(std::u16string_view text, std::string& out, TSvUtf8Path path) {
+  AppendWith(KernelOf(path), text, out);
+}
+
+namespace {
+
+TBlockKernel BestKernel() {
+  static const TBlockKernel kernel = KernelOf(BestUtf8Path());
+  return kernel;
+}
+
+} // namespace
+
+void AppendUtf8(std::u16string_view text, std::string& out) {
+  AppendWith(BestKernel(), text, out);
+}
+
+char* WriteUtf8(std::u16string_view text, char* out) {
+  std::size_t o = 0;
+  BestKernel()(text.data(), 0, text.size(), text.size(), reinterpret_cast<std::uint8_t*>(out), o);
+  return out + o;
+}
+
+bool HasLoneSurrogate(std::u16string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (!IsSurrogate(c))
+      continue;
+    if (c <= 0xDBFF && i + 1 < text.size() && (text[i + 1] & 0xFC00) == 0xDC00)
+      ++i;
+    else
+      return true;
+  }
+  return false;
+}
+
+} // namespace sv
