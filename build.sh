@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
   cmake g++ make pkg-config ccache clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
-  dpkg-dev file
+  dpkg-dev file lintian devscripts fakeroot
   gettext groff-base man-db libicu-dev libxml2-dev libxml2-utils libexpat1-dev
   libfontconfig-dev libpango1.0-dev libcairo2-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2 fonts-wqy-microhei fonts-terminus-otb
