@@ -4,13 +4,16 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 using sv::test::RunProcess;
 using sv::test::TSvTempDir;
 
 namespace {
 
-const std::string kBanner = "SvqPeek Version 1.0.0 Copyright 2026 The SvqPeek developers\n";
+const std::string kBanner =
+    "SvqPeek Version " SV_VERSION " Copyright 2026 The SvqPeek developers (MIT License)\n";
 const std::string kUsage =
     "SvqPeek shows the SVQ information and can remove language from the file.\n"
     "Syntax:\n"
@@ -40,17 +43,16 @@ TEST(SvqPeek, UsageDoesNotTouchTheFile) {
   EXPECT_EQ(result.Output, kBanner + kUsage);
 }
 
+// A missing file is a failure: exit code 1, the message on standard output.
 TEST(SvqPeek, MissingFileIsReportedFoldedAndExtended) {
   TSvTempDir dir;
-  auto result = RunTool({"Dict.SVQ"}, dir.Path());
-  EXPECT_EQ(result.Output, kBanner + "Could not find file: dict.svq\n");
-  EXPECT_EQ(result.ExitCode, 0);
-
-  result = RunTool({"dict."}, dir.Path());
-  EXPECT_EQ(result.Output, kBanner + "Could not find file: dict.\n");
-
-  result = RunTool({"a.svq", "B"}, dir.Path());
-  EXPECT_EQ(result.Output, kBanner + "Could not find file: b.svq\n");
+  for (const auto& [args, name] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"Dict.SVQ"}, "dict.svq"}, {{"dict."}, "dict."}, {{"a.svq", "B"}, "b.svq"},
+           {{"-t", "dict"}, "dict.svq"}}) {
+    const auto result = RunTool(args, dir.Path());
+    EXPECT_EQ(result.Output, kBanner + "Could not find file: " + name + "\n");
+    EXPECT_EQ(result.ExitCode, 1) << name;
+  }
 }
 
 TEST(SvqPeek, ExistingFilesPassTheCheck) {
@@ -76,5 +78,7 @@ TEST(SvqPeek, ExistingFilesPassTheCheck) {
 TEST(SvqPeek, ADirectoryIsNoFile) {
   TSvTempDir dir;
   std::filesystem::create_directory(dir.File("folder.svq"));
-  EXPECT_EQ(RunTool({"folder"}, dir.Path()).Output, kBanner + "Could not find file: folder.svq\n");
+  const auto result = RunTool({"folder"}, dir.Path());
+  EXPECT_EQ(result.Output, kBanner + "Could not find file: folder.svq\n");
+  EXPECT_EQ(result.ExitCode, 1);
 }
