@@ -3,8 +3,9 @@
 # run only rebuilds what changed), packed by cpack in a scratch folder. Checks their
 # fields and contents, lintian and hardening-check; installs them into a scratch root,
 # runs every program from there in English and German, and removes them again.
-# Run as: cmake -DSOURCE_DIR=<dir> -DBUILD_DIR=<dir> -DVERSION=<x.y.z> -DPROGRAMS=<names>
-#   -DMAN_PAGES=<names> [-DCXX=<compiler>] [-DLAUNCHER=<ccache>] -P SvPackageCheck.cmake
+# Run as: cmake -DSOURCE_DIR=<dir> -DBUILD_DIR=<dir> -DVERSION=<x.y.z>
+#   -DPROGRAMS=<name,...> [-DCXX=<compiler>] [-DLAUNCHER=<ccache>] -P SvPackageCheck.cmake
+cmake_minimum_required(VERSION 3.25)
 string(RANDOM LENGTH 8 ALPHABET abcdefghijklmnopqrstuvwxyz0123456789 suffix)
 set(tmp_root "$ENV{TMPDIR}")
 if(NOT tmp_root)
@@ -13,7 +14,6 @@ endif()
 set(work "${tmp_root}/svqpeek-package-${suffix}")
 set(root "${work}/root")
 string(REPLACE "," ";" PROGRAMS "${PROGRAMS}")
-string(REPLACE "," ";" MAN_PAGES "${MAN_PAGES}")
 
 # Info tags of lintian that may stay; any other tag fails the check.
 set(allowed_info_tags
@@ -74,48 +74,26 @@ if(NOT tools IN_LIST debs OR NOT dev IN_LIST debs OR NOT libraries)
 endif()
 
 # lintian: no error, no warning, and no info tag but those allowed above.
-execute_process(COMMAND lintian --info --display-info ${debs} OUTPUT_VARIABLE output
-                ERROR_VARIABLE errors)
+run("lintian" lintian --fail-on error,warning --display-info ${debs})
 string(REGEX MATCHALL "(^|\n)[A-Z]: [^\n]*" tags "${output}")
 foreach(tag IN LISTS tags)
   string(STRIP "${tag}" tag)
   if(NOT tag MATCHES "^I: [^ ]+: ([^ ]+)" OR NOT CMAKE_MATCH_1 IN_LIST allowed_info_tags)
-    fail("lintian reports:\n${output}\n${errors}")
+    fail("lintian reports:\n${output}")
   endif()
 endforeach()
 
-# Each runtime package holds the one library its name is made of (SONAME
-# libsvqpeek_<folder>.so.<N> in libsvqpeek-<folder><N>), with a shlibs file and the
-# ldconfig trigger.
-set(packages svqpeek libsvqpeek-dev)
-foreach(deb IN LISTS libraries)
-  string(REGEX MATCH "libsvqpeek-([a-z0-9]+[a-z])([0-9]+)_" name "${deb}")
-  list(APPEND packages "libsvqpeek-${CMAKE_MATCH_1}${CMAKE_MATCH_2}")
-  run("${name} contents" dpkg-deb -c "${deb}")
-  string(REGEX MATCHALL "/lib[^ \n/]*\\.so[^ \n]*" files "${output}")
-  expect("${deb}" "${files}"
-         "^/libsvqpeek_${CMAKE_MATCH_1}\\.so\\.${CMAKE_MATCH_2};/libsvqpeek_${CMAKE_MATCH_1}\\.so\\.${VERSION}$")
-  run("${name} control" dpkg-deb -I "${deb}" shlibs triggers)
-  expect("${deb}" "${output}" "^libsvqpeek_${CMAKE_MATCH_1} ${CMAKE_MATCH_2} " "activate-noawait ldconfig")
-endforeach()
-
-run("tools fields" dpkg-deb -f "${tools}" Depends Section)
-expect("svqpeek's fields" "${output}" "Depends:.*libsvqpeek-text[0-9]+ \\(= ${VERSION}\\)"
-       "Depends:.*libicu" "Section: utils")
+# The tools' package holds no library, the -dev package no program (that each
+# library sits in the package its SONAME names, with shlibs file and ldconfig
+# trigger, is lintian's to check).
 run("tools contents" dpkg-deb -c "${tools}")
-expect("svqpeek" "${output}" "/bin/svqpeek -> SvqPeek" "/share/locale/de/LC_MESSAGES/SvqPeek.mo"
-       "/share/man/man1/svqpeek\\.1\\.gz -> SvqPeek\\.1\\.gz\n" "/share/doc/svqpeek/copyright\n")
-if(output MATCHES "/include/|\\.a\n|/cmake/|\\.pc\n|\\.so")
-  fail("svqpeek holds libraries or development files:\n${output}")
-endif()
-run("dev fields" dpkg-deb -f "${dev}" Depends)
-expect("libsvqpeek-dev's fields" "${output}" "libsvqpeek-text[0-9]+ \\(= ${VERSION}\\)" "libicu-dev")
+set(tools_contents "${output}")
+expect("svqpeek" "${output}" "/bin/svqpeek -> SvqPeek" "/share/man/man1/svqpeek\\.1\\.gz -> ")
 run("dev contents" dpkg-deb -c "${dev}")
 expect("libsvqpeek-dev" "${output}" "/include/svqpeek/svq/SvSvqFormat.h" "/pkgconfig/svq.pc"
-       "/cmake/SvqPeek/SvqPeekConfig.cmake" "libsvqpeek_text\\.so -> libsvqpeek_text\\.so\\.[0-9]+\n"
-       "/share/doc/libsvqpeek-dev/copyright\n")
-if(output MATCHES "/bin/|\\.so\\.")
-  fail("libsvqpeek-dev holds programs or runtime libraries:\n${output}")
+       "/cmake/SvqPeek/SvqPeekConfig.cmake" "libsvqpeek_text\\.so -> libsvqpeek_text\\.so\\.[0-9]+\n")
+if(tools_contents MATCHES "/lib[^ /\n]*\\.so" OR output MATCHES "/bin/|/lib[^ /\n]*\\.so\\.")
+  fail("A library in svqpeek or a program in libsvqpeek-dev:\n${tools_contents}\n${output}")
 endif()
 
 # Installed into a scratch root: every program hardened, working in English and in
@@ -135,20 +113,9 @@ foreach(program IN LISTS PROGRAMS)
   expect("${program}'s German usage" "${output}" "\nAufruf:\n")
 endforeach()
 
-# Every manual page renders without a warning.
-foreach(page IN LISTS MAN_PAGES)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=MANPAGER --unset=PAGER
-                          LC_ALL=C.UTF-8 MANWIDTH=80 man -l "${root}/usr/share/man/man1/${page}.gz"
-                  RESULT_VARIABLE failed OUTPUT_VARIABLE output ERROR_VARIABLE warnings)
-  if(failed OR NOT warnings STREQUAL "" OR NOT output MATCHES "\nCOPYRIGHT\n.*MIT License")
-    fail("man -l ${page} failed (${failed}):\n${warnings}\n${output}")
-  endif()
-endforeach()
-execute_process(COMMAND gzip -dc "${root}/usr/share/doc/svqpeek/changelog.gz"
-                OUTPUT_VARIABLE changelog)
-expect("The changelog" "${changelog}" "^svqpeek \\(${VERSION}\\) ")
-
 # Removed again: no file of the packages stays.
+set(packages ${debs})
+list(TRANSFORM packages REPLACE ".*/([^_/]+)_[^/]*$" "\\1")
 run("dpkg -r" ${dpkg} -r ${packages})
 file(GLOB_RECURSE left LIST_DIRECTORIES false RELATIVE "${root}" "${root}/*")
 list(FILTER left EXCLUDE REGEX "^var/")
