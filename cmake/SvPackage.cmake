@@ -115,7 +115,7 @@ sv_package_docs(svqpeek Tools)
 file(WRITE "${PROJECT_BINARY_DIR}/debian/triggers" "activate-noawait ldconfig\n")
 set(sv_no_scripts "${PROJECT_BINARY_DIR}/debian/none/postinst"
                   "${PROJECT_BINARY_DIR}/debian/none/postrm")
-set(sv_library_packages "")
+set(sv_library_folders "")
 foreach(folder IN LISTS SV_INSTALL_FOLDERS)
   if(NOT TARGET sv_${folder})
     continue()
@@ -127,7 +127,7 @@ foreach(folder IN LISTS SV_INSTALL_FOLDERS)
   string(TOUPPER "LIBRARY_${folder}" component)
   sv_library_package(package ${folder})
   list(APPEND sv_components Library_${folder})
-  list(APPEND sv_library_packages ${package})
+  list(APPEND sv_library_folders ${folder})
   # dpkg-shlibdeps finds the library in its package's folder beside the others.
   list(APPEND CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
        "../Library_${folder}/usr/${CMAKE_INSTALL_LIBDIR}")
@@ -158,10 +158,7 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION "libdevel")
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "SVQ dictionary library - development files
 Headers, libraries, the CMake package SvqPeek and the pkg-config file svq
 of SvqPeek's SVQ reader and its language, locale and code page library.")
-set(sv_dev_depends "")
-foreach(package IN LISTS sv_library_packages)
-  list(APPEND sv_dev_depends "${package} (= ${PROJECT_VERSION})")
-endforeach()
+sv_depends(sv_dev_depends ${sv_library_folders})
 list(APPEND sv_dev_depends libicu-dev libexpat1-dev libfontconfig-dev libpango1.0-dev
      libcairo2-dev unixodbc-dev "pkgconf | pkg-config")
 list(JOIN sv_dev_depends ", " CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS)
