@@ -96,22 +96,25 @@ if(tools_contents MATCHES "/lib[^ /\n]*\\.so" OR output MATCHES "/bin/|/lib[^ /\
   fail("A library in svqpeek or a program in libsvqpeek-dev:\n${tools_contents}\n${output}")
 endif()
 
-# Installed into a scratch root: every program hardened, working in English and in
-# German from there.
+# Installed into a scratch root: every program hardened, and its help in German
+# other than in English (its catalog found there); SvqPeek reports on the sample.
 file(MAKE_DIRECTORY "${root}/var/lib/dpkg/updates" "${root}/var/lib/dpkg/info")
 file(TOUCH "${root}/var/lib/dpkg/status")
 set(dpkg dpkg "--root=${root}" --log=/dev/null --force-depends)
 run("dpkg -i" ${dpkg} -i ${debs})
+set(english ${CMAKE_COMMAND} -E env --unset=LANGUAGE LC_ALL=C.UTF-8)
 foreach(program IN LISTS PROGRAMS)
   set(tool "${root}/usr/bin/${program}")
   run("hardening-check ${program}" hardening-check --nocfprotection "${tool}")
-  run("${program} in English" ${CMAKE_COMMAND} -E env --unset=LANGUAGE LC_ALL=C.UTF-8 "${tool}"
-      "${SOURCE_DIR}/examples/sample.svq")
-  expect("${program}'s output" "${output}" "^${program} Version ${VERSION} .*MIT License"
-         "\nLanguages:\n")
-  run("${program} in German" ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 LANGUAGE=de "${tool}")
-  expect("${program}'s German usage" "${output}" "\nAufruf:\n")
+  run("${program} --help in English" ${english} "${tool}" --help)
+  set(help "${output}")
+  run("${program} --help in German" ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 LANGUAGE=de "${tool}" --help)
+  if(output STREQUAL help)
+    fail("${program} --help is not German in the scratch root:\n${output}")
+  endif()
 endforeach()
+run("SvqPeek" ${english} "${root}/usr/bin/SvqPeek" "${SOURCE_DIR}/examples/sample.svq")
+expect("SvqPeek's report" "${output}" "^SvqPeek Version ${VERSION} .*MIT License" "\nLanguages:\n")
 
 # Removed again: no file of the packages stays.
 set(packages ${debs})
