@@ -2,6 +2,9 @@
 # Installs what is missing from Debian's packages, builds, and runs the tool or the tests.
 #   ./build.sh run    build and run "SvqPeek -t" on the sample dictionary
 #   ./build.sh test   build and run every test, then again under ASan and UBSan
+#   ./build.sh package
+#                     the Debian packages of a hardened Release build with shared
+#                     libraries, in build-deb/
 #   ./build.sh fuzz [SECONDS]
 #                     build the fuzz targets with clang and run each for SECONDS (60)
 #   ./build.sh fuzz-coverage
@@ -12,7 +15,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
   cmake g++ make pkg-config ccache clang-format
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev hyperfine
-  dpkg-dev file
+  dpkg-dev file lintian devscripts
   gettext groff-base man-db libicu-dev libxml2-dev libxml2-utils libexpat1-dev
   libfontconfig-dev libpango1.0-dev libcairo2-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2 fonts-wqy-microhei fonts-terminus-otb
@@ -154,6 +157,12 @@ case "${1:-}" in
     build build-asan -DSV_SANITIZE=ON -DSV_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
     ;;
+  package)
+    install_missing
+    build build-deb -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON -DCMAKE_INSTALL_PREFIX=/usr \
+      -DSV_BUILD_TESTS=OFF -DSV_BUILD_BENCH=OFF
+    (cd build-deb && cpack -G DEB)
+    ;;
   fuzz)
     install_missing "${FUZZ_PACKAGES[@]}"
     run_fuzz "${2:-60}"
@@ -163,7 +172,7 @@ case "${1:-}" in
     fuzz_coverage
     ;;
   *)
-    echo "usage: $0 run | test | fuzz [SECONDS] | fuzz-coverage" >&2
+    echo "usage: $0 run | test | package | fuzz [SECONDS] | fuzz-coverage" >&2
     exit 2
     ;;
 esac

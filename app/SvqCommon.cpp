@@ -179,8 +179,8 @@ void WriteLineFmt(std::string_view format, std::initializer_list<TSvFormatArg> a
 }
 
 void WriteBanner(std::string_view programName) {
-  // The rights notice: a localizable word, then the fixed years and maker.
-  WriteLineFmt("%s %s %s %s 2026 The SvqPeek developers",
+  // The rights notice: a localizable word, then the fixed years, maker and licence.
+  WriteLineFmt("%s %s %s %s 2026 The SvqPeek developers (MIT License)",
                {programName, SvTr("Version"), SV_VERSION, SvTr("Copyright")});
 }
 

@@ -30,8 +30,9 @@ int RunSvqPeek(const std::vector<std::string>& arguments) {
   }
   const auto path = ResolveFile(parsed);
   if (!path) {
+    // A failure: a script must tell a missing dictionary from a report.
     WriteLineFmt(SvTr("Could not find file: %s"), {parsed.FileName});
-    return 0;
+    return 1;
   }
   WriteSvqReport(*path, parsed.ShowTranslations);
   return 0;

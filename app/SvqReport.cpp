@@ -130,8 +130,11 @@ std::string SvqTimeText(double time) {
   const char* timeFormat = posix ? "%H:%M:%S" : ::nl_langinfo(T_FMT);
   std::string text =
       FormatTime(FourDigitYearFormat(dateFormat, static_cast<int>(date.year())), parts);
-  if (ms != 0)
-    text += " " + FormatTime(FourDigitYearFormat(timeFormat, static_cast<int>(date.year())), parts);
+  if (ms != 0) {
+    // Appended in two steps: " " + string trips a false -Wrestrict of gcc 12 at -O3.
+    text += ' ';
+    text += FormatTime(FourDigitYearFormat(timeFormat, static_cast<int>(date.year())), parts);
+  }
   return text;
 }
 
@@ -188,7 +191,7 @@ void WriteSvqReport(const std::string& fileName, bool showTranslations) {
       }
       // The row line: "#%d: " and the quoted text of column 0, then ", " and the
       // quoted text of each further column.
-      line.assign("#");
+      line.assign(1, '#');
       char number[16];
       line.append(number, std::to_chars(number, number + sizeof number, r).ptr);
       line += ": \"";

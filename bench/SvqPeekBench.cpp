@@ -161,7 +161,7 @@ std::vector<std::u16string> Texts(std::size_t count) {
         text += source[text.size() % source.size()];
     }
     if (text.empty())
-      text = u"x";
+      text.push_back(u'x');
     texts.push_back(std::move(text));
   }
   return texts;

@@ -86,7 +86,7 @@ function(sv_add_catalogs)
       VERBATIM)
     list(APPEND outputs "${mo}")
     install(FILES "${mo}" DESTINATION "${CMAKE_INSTALL_LOCALEDIR}/${code}/LC_MESSAGES"
-            COMPONENT Runtime)
+            COMPONENT Tools)
   endforeach()
   add_custom_target(sv_catalogs ALL DEPENDS ${outputs})
   set(SV_BUILD_LOCALE_DIR "${build_dir}" PARENT_SCOPE)

@@ -1,20 +1,69 @@
-# Install rules of the libraries: public headers under include/svqpeek/<folder>/, the
-# libraries (static, or shared with -DBUILD_SHARED_LIBS=ON), the CMake package SvqPeek
-# with the targets SvqPeek::<folder>, and the pkg-config file svq.pc. The graphics
-# library is the package's component "graphics" (its own export set, found only when
-# asked for) and has its own svq-graphics.pc, so that a program that reads
-# dictionaries links without the fonts and graphics modules.
-# Included from the top-level CMakeLists.txt after every library folder.
+# Install rules: the programs of SV_INSTALL_PROGRAMS and the manual pages of
+# SV_INSTALL_MAN_PAGES (install component Tools); the library of each folder of
+# SV_INSTALL_FOLDERS (static, or shared with -DBUILD_SHARED_LIBS=ON; a shared one in
+# the component Library_<folder>); public headers under include/svqpeek/<folder>/, the
+# CMake package SvqPeek with the targets SvqPeek::<folder>, and the pkg-config file
+# svq.pc (component Development). A folder whose target does not exist (yet) is left
+# out. The graphics library is the package's component "graphics" (its own export
+# set, found only when asked for) with its own svq-graphics.pc, so that a program that
+# reads dictionaries links without the fonts and graphics modules. Included from the top-level CMakeLists.txt after every library folder.
 include(CMakePackageConfigHelpers)
 
 set(SV_INSTALL_INCLUDEDIR "${CMAKE_INSTALL_INCLUDEDIR}/svqpeek")
 set(SV_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/SvqPeek")
 
-# The library of each folder, lowest layer first. A folder whose target does not
-# exist (yet) is left out.
-set(SV_INSTALL_FOLDERS text locale core xml language svq odbc app export stats cli)
-# The folders of the component "graphics", above those.
-set(SV_INSTALL_GRAPHICS_FOLDERS graphics)
+# The programs, and a lower-case link to each whose name is not: Linux users type the
+# name in lower case. They find the shared libraries of their own install, wherever
+# it is moved.
+file(RELATIVE_PATH sv_bin_to_lib "${CMAKE_INSTALL_FULL_BINDIR}" "${CMAKE_INSTALL_FULL_LIBDIR}")
+foreach(program IN LISTS SV_INSTALL_PROGRAMS)
+  install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Tools)
+  string(TOLOWER "${program}" lower)
+  if(NOT lower STREQUAL program)
+    install(CODE "execute_process(COMMAND \${CMAKE_COMMAND} -E create_symlink ${program}
+      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${lower}\")"
+      COMPONENT Tools)
+  endif()
+  if(BUILD_SHARED_LIBS)
+    set_target_properties(${program} PROPERTIES INSTALL_RPATH "$ORIGIN/${sv_bin_to_lib}")
+  endif()
+endforeach()
+
+# The manual pages, compressed as Debian installs them, each also under its name in
+# lower case.
+find_program(SV_GZIP gzip)
+set(sv_man_outputs "")
+foreach(page IN LISTS SV_INSTALL_MAN_PAGES)
+  get_filename_component(name "${page}" NAME)
+  string(REGEX REPLACE ".*\\.([0-9])[^.]*$" "\\1" section "${name}")
+  string(TOLOWER "${name}" lower)
+  set(dir "${CMAKE_INSTALL_MANDIR}/man${section}")
+  if(SV_GZIP)
+    set(gz "${PROJECT_BINARY_DIR}/man/${name}.gz")
+    add_custom_command(OUTPUT "${gz}"
+      COMMAND ${CMAKE_COMMAND} -E copy "${PROJECT_SOURCE_DIR}/${page}" "${PROJECT_BINARY_DIR}/man/${name}"
+      COMMAND ${SV_GZIP} -9nf "${PROJECT_BINARY_DIR}/man/${name}"
+      DEPENDS "${PROJECT_SOURCE_DIR}/${page}"
+      COMMENT "Compressing the manual page ${name}"
+      VERBATIM)
+    list(APPEND sv_man_outputs "${gz}")
+    install(FILES "${gz}" DESTINATION "${dir}" COMPONENT Tools)
+    if(NOT lower STREQUAL name)
+      install(CODE "execute_process(COMMAND \${CMAKE_COMMAND} -E create_symlink ${name}.gz
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${dir}/${lower}.gz\")"
+        COMPONENT Tools)
+    endif()
+  else()
+    install(FILES "${PROJECT_SOURCE_DIR}/${page}" DESTINATION "${dir}" COMPONENT Tools)
+    if(NOT lower STREQUAL name)
+      install(FILES "${PROJECT_SOURCE_DIR}/${page}" DESTINATION "${dir}" RENAME "${lower}"
+              COMPONENT Tools)
+    endif()
+  endif()
+endforeach()
+if(sv_man_outputs)
+  add_custom_target(sv_man_gz ALL DEPENDS ${sv_man_outputs})
+endif()
 
 # How the package's users find again what the exported targets link: one line of
 # CMake code each, written into SvqPeekConfig.cmake.
@@ -91,13 +140,16 @@ function(sv_install_folders export targets_var libs_var)
             FILES_MATCHING PATTERN "*.h")
   endforeach()
   if(targets)
-    install(TARGETS ${targets}
-      EXPORT ${export}
-      ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
-      LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime
-              NAMELINK_COMPONENT Development
-      RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
-      INCLUDES DESTINATION ${SV_INSTALL_INCLUDEDIR})
+    # Each shared library in a component of its own, for a package of its own.
+    foreach(target IN LISTS targets)
+      string(REGEX REPLACE "^sv_" "" folder ${target})
+      install(TARGETS ${target}
+        EXPORT ${export}
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Library_${folder}
+                NAMELINK_COMPONENT Development
+        INCLUDES DESTINATION ${SV_INSTALL_INCLUDEDIR})
+    endforeach()
     install(EXPORT ${export}
       NAMESPACE SvqPeek::
       DESTINATION ${SV_INSTALL_CMAKEDIR}
@@ -111,8 +163,8 @@ sv_install_folders(SvqPeekTargets sv_exported sv_pc_libs ${SV_INSTALL_FOLDERS})
 sv_install_folders(SvqPeekGraphicsTargets sv_graphics_exported sv_graphics_pc_libs
                    ${SV_INSTALL_GRAPHICS_FOLDERS})
 
-# The installed tool and libraries find the shared libraries of their own install,
-# wherever that is moved.
+# The installed libraries find the shared libraries of their own install, wherever
+# that is moved.
 if(BUILD_SHARED_LIBS)
   foreach(target IN LISTS sv_exported sv_graphics_exported)
     get_target_property(type ${target} TYPE)
@@ -120,14 +172,6 @@ if(BUILD_SHARED_LIBS)
       set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
     endif()
   endforeach()
-  if(TARGET SvqPeek)
-    file(RELATIVE_PATH sv_bin_to_lib "${CMAKE_INSTALL_FULL_BINDIR}" "${CMAKE_INSTALL_FULL_LIBDIR}")
-    set_target_properties(SvqPeek PROPERTIES INSTALL_RPATH "$ORIGIN/${sv_bin_to_lib}")
-  endif()
-  if(TARGET svq)
-    file(RELATIVE_PATH sv_bin_to_lib "${CMAKE_INSTALL_FULL_BINDIR}" "${CMAKE_INSTALL_FULL_LIBDIR}")
-    set_target_properties(svq PROPERTIES INSTALL_RPATH "$ORIGIN/${sv_bin_to_lib}")
-  endif()
 endif()
 
 # The CMake package.
@@ -137,6 +181,9 @@ foreach(dependency IN LISTS SV_INSTALL_DEPENDENCIES)
 endforeach()
 file(WRITE "${PROJECT_BINARY_DIR}/SvqPeekConfig.cmake.in" [=[
 @PACKAGE_INIT@
+
+# SvqPeek is released under the MIT License.
+set(SvqPeek_LICENSE "MIT")
 
 include(CMakeFindDependencyMacro)
 @SV_CONFIG_DEPENDENCIES@
@@ -195,6 +242,7 @@ includedir=${prefix}/@SV_INSTALL_INCLUDEDIR@
 Name: svq
 Description: SVQ dictionary reader with its language, locale and code page library and the writers of open formats
 Version: @PROJECT_VERSION@
+License: MIT
 @SV_PC_REQUIRES_FIELD@: @SV_PC_REQUIRES@
 Cflags: -I${includedir}
 Libs: -L${libdir} @SV_PC_LIBS@

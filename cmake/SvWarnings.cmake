@@ -20,11 +20,17 @@ if(SV_BUILD_FUZZ)
   endif()
 endif()
 
-# sv_library(NAME SOURCES... [LINKS ...]): a library of the project, static unless
-# BUILD_SHARED_LIBS is on.
+# sv_library(NAME [STATIC] SOURCES... [LINKS ...]): a library of the project, static
+# unless BUILD_SHARED_LIBS is on. STATIC: always static (and position independent),
+# for the code of the programs themselves, which goes into each program.
 function(sv_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
-  add_library(${name} ${ARG_SOURCES})
+  cmake_parse_arguments(ARG "STATIC" "" "SOURCES;LINKS" ${ARGN})
+  if(ARG_STATIC)
+    add_library(${name} STATIC ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  else()
+    add_library(${name} ${ARG_SOURCES})
+  endif()
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC sv_options ${ARG_LINKS})
   foreach(src IN LISTS ARG_SOURCES)

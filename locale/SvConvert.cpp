@@ -239,10 +239,8 @@ int DefaultAnsiCodePageOfLocale(std::uint32_t locale) {
   const std::uint32_t sub = SubLanguageOfId(locale);
   if (primary == 0x04) // Chinese: Taiwan, Hong Kong and Macao use Big5
     return sub == 1 || sub == 3 || sub == 5 ? 950 : 936;
-  std::string text = GetLocaleInfoA(locale, LOCALE_IDEFAULTANSICODEPAGE);
-  if (text.empty())
-    text = "0";
-  int value = 0;
+  const std::string text = GetLocaleInfoA(locale, LOCALE_IDEFAULTANSICODEPAGE);
+  int value = 0; // also when the locale gives no text
   std::from_chars(text.data(), text.data() + text.size(), value);
   if (value >= 1)
     return value;

@@ -74,8 +74,11 @@ TSvLocaleParts SplitLocaleCode(const std::string& text, char separator) {
 std::string LocaleCodeOf(const std::string& language, const std::string& country,
                          const std::string& variant, TSvScript script) {
   std::string result = FormatLocaleCode(language, country, variant, '_');
-  if (!result.empty() && script != 0 && script != DefaultScriptOfCode(result))
-    result += "." + ScriptAbbreviation(script);
+  if (!result.empty() && script != 0 && script != DefaultScriptOfCode(result)) {
+    // Appended in two steps: "." + string trips a false -Wrestrict of gcc 12 at -O3.
+    result += '.';
+    result += ScriptAbbreviation(script);
+  }
   return result;
 }
 

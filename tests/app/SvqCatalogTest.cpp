@@ -21,7 +21,8 @@ extern "C" int _nl_msg_cat_cntr; // glibc: bumping it drops cached translations
 
 namespace {
 
-const std::string kBanner = "SvqPeek Version 1.0.0 Copyright 2026 The SvqPeek developers\n";
+const std::string kBanner =
+    "SvqPeek Version " SV_VERSION " Copyright 2026 The SvqPeek developers (MIT License)\n";
 
 sv::test::TSvProcessResult RunGerman(const std::vector<std::string>& args,
                                      const std::string& dir = {}) {

@@ -10,7 +10,8 @@ using sv::test::TSvTempDir;
 
 namespace {
 
-const std::string kBanner = "SvqPeek Version 1.0.0 Copyright 2026 The SvqPeek developers\n";
+const std::string kBanner =
+    "SvqPeek Version " SV_VERSION " Copyright 2026 The SvqPeek developers (MIT License)\n";
 const std::string kUsage =
     "SvqPeek shows the SVQ information and can remove language from the file.\n"
     "Syntax:\n"
@@ -44,13 +45,15 @@ TEST(SvqPeek, MissingFileIsReportedFoldedAndExtended) {
   TSvTempDir dir;
   auto result = RunTool({"Dict.SVQ"}, dir.Path());
   EXPECT_EQ(result.Output, kBanner + "Could not find file: dict.svq\n");
-  EXPECT_EQ(result.ExitCode, 0);
+  EXPECT_EQ(result.ExitCode, 1); // a failure, not a report
 
   result = RunTool({"dict."}, dir.Path());
   EXPECT_EQ(result.Output, kBanner + "Could not find file: dict.\n");
+  EXPECT_EQ(result.ExitCode, 1);
 
-  result = RunTool({"a.svq", "B"}, dir.Path());
+  result = RunTool({"-t", "a.svq", "B"}, dir.Path());
   EXPECT_EQ(result.Output, kBanner + "Could not find file: b.svq\n");
+  EXPECT_EQ(result.ExitCode, 1);
 }
 
 TEST(SvqPeek, ExistingFilesPassTheCheck) {
@@ -76,5 +79,7 @@ TEST(SvqPeek, ExistingFilesPassTheCheck) {
 TEST(SvqPeek, ADirectoryIsNoFile) {
   TSvTempDir dir;
   std::filesystem::create_directory(dir.File("folder.svq"));
-  EXPECT_EQ(RunTool({"folder"}, dir.Path()).Output, kBanner + "Could not find file: folder.svq\n");
+  const auto result = RunTool({"folder"}, dir.Path());
+  EXPECT_EQ(result.Output, kBanner + "Could not find file: folder.svq\n");
+  EXPECT_EQ(result.ExitCode, 1);
 }

@@ -14,7 +14,8 @@ using sv::test::TSvTempDir;
 
 namespace {
 
-const std::string kBanner = "SvqPeek Version 1.0.0 Copyright 2026 The SvqPeek developers\n";
+const std::string kBanner =
+    "SvqPeek Version " SV_VERSION " Copyright 2026 The SvqPeek developers (MIT License)\n";
 
 class SvqReportTest : public testing::Test {
 protected:
