@@ -45,6 +45,11 @@ void ShowHelp() {
 
 void ShowVersion() {
   std::printf("%s\n", SvqVersionLine().c_str());
+  std::fputs("Copyright (C) 2026 The SvqPeek developers.\n", stdout);
+  std::fputs(SvTr("License: MIT <https://opensource.org/licenses/MIT>.\n"
+                  "This is free software: you are free to change and redistribute it.\n"
+                  "There is NO WARRANTY, to the extent permitted by law.\n"),
+             stdout);
 }
 
 int RunCommand(const std::vector<std::string>& args) {
