@@ -88,30 +88,38 @@ def xmllint(path, *schema):
 
 def documents(svq, fmt, ext, want):
     """One document per target as the command names them: {code: path}."""
-    name, codes = os.path.basename(svq)[:-4], [l["code"] for l in want["languages"]]
+    name, codes = os.path.basename(svq)[:-4], [c for _, c in targets(want)]
     out = os.path.join(OUT, name)
     shutil.rmtree(out, ignore_errors=True)
-    if len(codes) > 2:
-        run([SVQ, "export", "-f", fmt, "-o", out, svq])
-        expect(sorted(os.listdir(out)) == sorted([f"{name}.{c}.{ext}" for c in codes[1:]] +
+    if len(codes) > 1:
+        run([SVQ, "export", "-f", fmt, *want["opts"], "-o", out, svq])
+        expect(sorted(os.listdir(out)) == sorted([f"{name}.{c}.{ext}" for c in codes] +
                                                  ([f"{name}.pot"] if fmt == "po" else [])),
                f"files in {out}: {os.listdir(out)}")
-        return {c: os.path.join(out, f"{name}.{c}.{ext}") for c in codes[1:]}, os.path.join(out, f"{name}.pot")
+        return {c: os.path.join(out, f"{name}.{c}.{ext}") for c in codes}, os.path.join(out, f"{name}.pot")
     os.makedirs(out)
     path = os.path.join(out, f"{name}.{ext}")
-    run([SVQ, "export", "-f", fmt, "-o", path, svq])
-    return ({codes[1]: path}, None) if len(codes) == 2 else ({}, path)
+    run([SVQ, "export", "-f", fmt, *want["opts"], "-o", path, svq])
+    return ({codes[0]: path}, None) if codes else ({}, path)
+
+
+def targets(want):
+    """(column, code) of every target language."""
+    return [(j, l["code"]) for j, l in enumerate(want["languages"]) if j != want["src"]]
+
+
+def source_rows(want):
+    return [(str(i), w) for i, w in enumerate(want["rows"]) if w["texts"] and w["texts"][want["src"]]]
 
 
 def check_json(svq, want):
-    data = export(svq, "json")
+    data = export(svq, "json", *want["opts"])
     # jq 1.6 refuses a lone high surrogate's escape: it judges the rest of the syntax
     run(["jq", "-e", ".rows and .languages"], re.sub(rb"\\u[dD][89abAB][0-9a-fA-F]{2}(?!\\u[dD][c-fC-F])", rb"\\uFFFD", data))
     got = json.loads(data)
     expect([(l["index"], l["code"], l["name"]) for l in got["languages"]] ==
            [(i, l["code"], l["name"]) for i, l in enumerate(want["languages"])], f"languages {got['languages']}")
-    expect(got["source"] == (want["languages"][0]["code"] if want["languages"] else None) or
-           not want["languages"], f"source {got['source']}")
+    expect(not want["languages"] or got["source"] == want["languages"][want["src"]]["code"], f"source {got['source']}")
     expect(len(got["rows"]) == len(want["rows"]), "row count")
     for i, (g, w) in enumerate(zip(got["rows"], want["rows"])):
         g.update({k: g[k] or "" for k in ("form_type", "component_name")})  # null: no such part
@@ -123,7 +131,7 @@ def check_json(svq, want):
 
 
 def check_csv(svq, want):
-    data = export(svq, "csv")
+    data = export(svq, "csv", *want["opts"])  # every language whatever the source
     rows = list(csv.reader(io.StringIO(data.decode("utf-8"), newline=""), strict=True))
     again = io.StringIO(newline="")  # every field quoted, CRLF, no BOM: as Python writes it so
     csv.writer(again, quoting=csv.QUOTE_ALL, lineterminator="\r\n").writerows(rows)
@@ -140,14 +148,16 @@ def check_tmx(svq, want):
     from translate.storage import tmx
     path = os.path.join(OUT, os.path.basename(svq) + ".tmx")
     with open(path, "wb") as f:
-        f.write(export(svq, "tmx"))
+        f.write(export(svq, "tmx", *want["opts"]))
     for schema in (["--dtdvalid", os.path.join(CACHE, "tmx14.dtd")], ["--schema", os.path.join(CACHE, "tmx14.xsd")]):
         p = xmllint(path, *schema)
         expect(p.returncode == 0, f"xmllint {schema[0]}: {p.stderr.decode(errors='replace')[:2000]}")
     store = tmx.tmxfile.parsefile(path)
     codes = [l["code"] for l in want["languages"]]
     header = store.document.getroot().find("header")
-    expect(not codes or header.get("srclang") == codes[0], f"srclang {header.get('srclang')}")
+    expect(not codes or header.get("srclang") == codes[want["src"]], f"srclang {header.get('srclang')}")
+    time = (want["information"] or {}).get("time")
+    expect(header.get("creationdate") == (re.sub("[-:]", "", time) + "Z" if time else None), "creationdate")
     wanted = [(str(i), w) for i, w in enumerate(want["rows"]) if any(w["texts"])]
     expect(len(store.units) == len(wanted), f"{len(store.units)} units for {len(wanted)} rows")
     for unit, (tuid, w) in zip(store.units, wanted):
@@ -164,25 +174,25 @@ def check_xliff(svq, want):
     from translate.storage import xliff
     path = os.path.join(OUT, os.path.basename(svq) + ".xlf")
     with open(path, "wb") as f:
-        f.write(export(svq, "xliff"))
+        f.write(export(svq, "xliff", *want["opts"]))
     p = xmllint(path, "--schema", os.path.join(CACHE, "xliff-core-1.2-strict.xsd"))
     expect(p.returncode == 0, f"xmllint: {p.stderr.decode(errors='replace')[:2000]}")
     store = xliff.xlifffile.parsefile(path)
     codes = [l["code"] for l in want["languages"]]
     files = store.document.getroot().findall("{urn:oasis:names:tc:xliff:document:1.2}file")
-    expect([f.get("target-language") for f in files] == (codes[1:] or [None] * len(files)) and
-           (not codes or all(f.get("source-language") == codes[0] for f in files)) and (files or not codes),
+    expect([f.get("target-language") for f in files] == ([c for _, c in targets(want)] or [None] * len(files)) and
+           (not codes or all(f.get("source-language") == codes[want["src"]] for f in files)) and (files or not codes),
            f"files {[f.attrib for f in files]}")
-    rows = [(str(i), w) for i, w in enumerate(want["rows"]) if w["texts"] and w["texts"][0]]
+    rows, src = source_rows(want), want["src"]
     units = collections.defaultdict(list)
     for unit in store.units:
         units[unit.xmlelement.getparent().getparent().get("target-language")].append(unit)
-    for j, code in enumerate(codes[1:] or [None], 1):
+    for j, code in targets(want) or [(0, None)]:
         expect(len(units[code]) == len(rows), f"{code}: {len(units[code])} units for {len(rows)} rows")
         for unit, (uid, w) in zip(units[code], rows):
             target = w["texts"][j] if code else ""
             got = (unit.getid().split("\x04")[-1], unit.source, unit.target or "", unit.isapproved(), unit.xmlelement.get("resname"))
-            e = (uid, xml(w["texts"][0]), xml(target), bool(target), xml(w["component_name"]) or None)
+            e = (uid, xml(w["texts"][src]), xml(target), bool(target), xml(w["component_name"]) or None)
             expect(got == e, f"{code} unit {uid}: {got!r} != {e!r}")
             contexts = [c.text or "" for c in unit.xmlelement.iter("{*}context")]
             for part in (w["form_type"], w["component_name"]):
@@ -200,40 +210,43 @@ def check_xliff2(svq, want):
 
     docs, single = documents(svq, "xliff2", "xlf", want)
     codes = [l["code"] for l in want["languages"]]
-    for j, code in enumerate(codes[1:] or [None], 1):
+    for j, code in targets(want) or [(0, None)]:
         path = docs[code] if code else single
         p = xmllint(path, "--schema", os.path.join(CACHE, "xliff-core-2.0.xsd"))
         expect(p.returncode == 0, f"xmllint {path}: {p.stderr.decode(errors='replace')[:2000]}")
         root = etree.parse(path).getroot()
-        expect(not codes or (root.get("srcLang"), root.get("trgLang")) == (codes[0], code), f"langs {root.attrib}")
+        expect(not codes or (root.get("srcLang"), root.get("trgLang")) == (codes[want["src"]], code), f"langs {root.attrib}")
         units = list(root.iter(ns + "unit"))
-        rows = [(str(i), w) for i, w in enumerate(want["rows"]) if w["texts"] and w["texts"][0]]
+        rows = source_rows(want)
         expect(len(units) == len(rows), f"{len(units)} units for {len(rows)} rows")
         for unit, (uid, w) in zip(units, rows):
             seg = unit.find(ns + "segment")
             target = w["texts"][j] if code else ""
             got = (unit.get("id"), text(seg.find(ns + "source")), text(seg.find(ns + "target")), seg.get("state"))
-            e = (uid, w["texts"][0], target, "translated" if target else "initial")
+            e = (uid, w["texts"][want["src"]], target, "translated" if target else "initial")
+            notes = [n.text or "" for n in unit.iter(ns + "note")]
+            for part in (w["form_type"], w["component_name"]):
+                expect(not part or xml(part) in notes, f"unit {uid}: context {part!r} not in {notes!r}")
             expect(got == e, f"{code} unit {uid}: {got!r} != {e!r}")
 
 
 def check_po(svq, want):
     docs, pot = documents(svq, "po", "po", want)
-    rows = [w for w in want["rows"] if w["texts"] and w["texts"][0]]
+    rows, src = [w for _, w in source_rows(want)], want["src"]
     if pot:  # the template: msgcat reads it, its msgids are the sources
         run(["msgcat", "-o", "/dev/null", pot])
         filled = run(["msgen", pot]).stdout  # nothing for a template of no entries
         mo = run(["msgfmt", "--check", "-o", "-", "-"], filled).stdout if filled else None
         ids = set(gettext.GNUTranslations(io.BytesIO(mo))._catalog) - {""} if mo else set()
-        expect({i.split("\x04")[-1] for i in ids} == {po(w["texts"][0]) for w in rows}, f"{pot} msgids")
-    for j, code in enumerate([l["code"] for l in want["languages"]][1:], 1):
+        expect({i.split("\x04")[-1] for i in ids} == {po(w["texts"][src]) for w in rows}, f"{pot} msgids")
+    for j, code in targets(want):
         path = docs[code]
         # --check judges the entries given to translators; fuzzy ones are compiled for the texts
         p = run(["msgfmt", "--check", "--statistics", "-o", "/dev/null", path], check=False)
         err = p.stderr.decode(errors="replace")
         expect(p.returncode == 0, f"msgfmt {path}: {err[:2000]}")
         count = {k: int((re.search(rf"(\d+) {k}", err) or [0, 0])[1]) for k in ("translated", "fuzzy", "untranslated")}
-        entries = {tuple(map(po, (w["form_type"], w["component_name"], w["texts"][0], w["texts"][j]))) for w in rows}
+        entries = {tuple(map(po, (w["form_type"], w["component_name"], w["texts"][src], w["texts"][j]))) for w in rows}
         fuzzy = [e for e in entries if e[3] and (e[2][:1] == "\n") != (e[3][:1] == "\n")
                  or e[3] and (e[2][-1:] == "\n") != (e[3][-1:] == "\n")]
         e = {"translated": sum(1 for x in entries if x[3]) - len(fuzzy), "fuzzy": len(fuzzy),
@@ -310,7 +323,12 @@ def main():
         with open(svq[:-4] + ".json", encoding="utf-8") as f:
             want = json.load(f)
         try:
+            want.update(src=0, opts=[])
             check(svq, want)
+            if len(want["languages"]) > 2 and re.match(r"sample|v3-o1-c1-k1|codes", os.path.basename(svq)) \
+                    and MODE != "locale":
+                want.update(src=1, opts=["-s", want["languages"][1]["code"]])  # another source
+                check(svq, want)
         except (AssertionError, subprocess.CalledProcessError, KeyError, AttributeError) as e:
             faults.append(f"{os.path.basename(svq)}: {e}")
     try:
