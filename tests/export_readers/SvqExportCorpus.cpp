@@ -55,10 +55,16 @@ std::string JsonString(const std::u16string& text) {
 
 std::string JsonString(const std::string& utf8) {
   std::string out = "\"";
+  char hex[8];
   for (char c : utf8) {
     if (c == '"' || c == '\\')
       out += '\\';
-    out += c;
+    if (static_cast<unsigned char>(c) < 0x20) {
+      std::snprintf(hex, sizeof hex, "\\u%04X", static_cast<unsigned>(c));
+      out += hex;
+    } else {
+      out += c;
+    }
   }
   return out + "\"";
 }
@@ -134,7 +140,8 @@ TCase Rich() {
       {{u"e\u0301", u"\u00E9", u"Open"}, u"", u""},
   };
   c.File.Information.Description = "Menus \xC3\xA4";
-  c.File.Information.Owner = "Agency";
+  // Markup, a control and a line that would be a header field of its own in a catalog.
+  c.File.Information.Owner = "Agency \"A&B\" <x>\x01\nX-Injected: 1";
   c.File.Information.Users = {"ann"};
   c.File.Information.Day = 9;
   c.File.Information.Month = 12;
@@ -143,7 +150,7 @@ TCase Rich() {
   c.File.Information.Minute = 5;
   c.File.Information.Second = 7;
   c.Description = "Menus \xC3\xA4";
-  c.Owner = "Agency";
+  c.Owner = c.File.Information.Owner;
   c.Time = "2026-12-09T18:05:07";
   return c;
 }
