@@ -181,7 +181,8 @@ int Export(const TSvqParsedOptions& parsed, TFormat format, const std::string& f
   const std::vector<int> targets = ExportTargets(source, options);
   const bool perTarget = format == TFormat::Po || format == TFormat::Xliff2;
 
-  if (perTarget && (targets.size() > 1 || (output && IsFolder(*output)))) {
+  // A folder: needed for several targets, or named (existing, or ending in "/").
+  if (perTarget && (targets.size() > 1 || (output && (IsFolder(*output) || output->ends_with('/'))))) {
     if (!output)
       throw ESvqUsage("export", SvTr("several target languages need a folder: -o DIR"));
     try {

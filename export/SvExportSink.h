@@ -13,7 +13,7 @@ public:
   virtual void Write(std::string_view bytes) = 0;
 };
 
-class TSvStringSink : public TSvExportSink {
+class TSvExportStringSink : public TSvExportSink {
 public:
   void Write(std::string_view bytes) override { Text.append(bytes); }
   std::string Text;

@@ -30,8 +30,9 @@ int ExportSourceColumn(const TSvExportSource& source, const TSvExportOptions& op
 std::vector<int> ExportTargets(const TSvExportSource& source, const TSvExportOptions& options) {
   const int count = static_cast<int>(source.Languages().size());
   const int from = ExportSourceColumn(source, options);
-  if (options.Target >= 0 && options.Target < count && options.Target != from)
-    return {options.Target};
+  // A chosen target that is the source leaves no target.
+  if (options.Target >= 0 && options.Target < count)
+    return options.Target != from ? std::vector<int>{options.Target} : std::vector<int>{};
   std::vector<int> targets;
   for (int i = 0; i < count; ++i)
     if (i != from)

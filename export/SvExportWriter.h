@@ -22,7 +22,8 @@ struct TSvExportOptions {
 // The source column of options, or -1 when the dictionary has no language.
 int ExportSourceColumn(const TSvExportSource& source, const TSvExportOptions& options);
 
-// The target columns: the one chosen, or every column but the source in order.
+// The target columns: the one chosen (none when it is the source), or every column
+// but the source in order.
 std::vector<int> ExportTargets(const TSvExportSource& source, const TSvExportOptions& options);
 
 // Appends a text escaped and counts its replacements for (row, column).

@@ -3,7 +3,6 @@
 #include "export/SvExportCodes.h"
 
 #include <unordered_map>
-#include <unordered_set>
 
 namespace sv {
 
@@ -87,11 +86,15 @@ TSvPoCounts WriteCatalog(TSvExportSource& source, const TSvExportOptions& option
     return counts;
   }
 
-  // The translations written under each (context, source) of the rows, and every
-  // key written, a row's own msgctxt included. A key is "\1" and the escaped
-  // msgctxt (or "\0" without one), "\4", the escaped msgid.
-  std::unordered_map<std::string, std::vector<std::string>> translations;
-  std::unordered_set<std::string> keys;
+  // Per key: the translations written under it as a row's own (context, source),
+  // and whether an entry has the key, a row's own msgctxt included. A key is "\1"
+  // and the escaped msgctxt (or "\0" without one), "\4", the escaped msgid.
+  struct TKey {
+    std::vector<std::string> Translations;
+    bool Written = false;
+  };
+  std::unordered_map<std::string, TKey> keys;
+  keys.reserve(static_cast<std::size_t>(source.RowCount()));
   std::string context, id, key, translation;
   source.ForEachRow([&](int row, const TSvSvqRowView& view) {
     const std::u16string_view text = view.Texts[from];
@@ -119,24 +122,25 @@ TSvPoCounts WriteCatalog(TSvExportSource& source, const TSvExportOptions& option
       key += id;
     };
     makeKey();
-    std::vector<std::string>& written = translations[key];
-    for (const std::string& earlier : written)
+    TKey* entry = &keys[key];
+    for (const std::string& earlier : entry->Translations)
       if (earlier == translation) {
         ++counts.Merged;
         return;
       }
-    written.push_back(translation);
-    if (keys.contains(key)) {
+    entry->Translations.push_back(translation);
+    if (entry->Written) {
       // Another translation of a key already written: the row's own msgctxt.
       const std::string tag = "[row " + std::to_string(row) + "]";
       do {
         context += hasContext ? " " + tag : tag;
         hasContext = true;
         makeKey();
-      } while (keys.contains(key));
+        entry = &keys[key];
+      } while (entry->Written);
       ++counts.Disambiguated;
     }
-    keys.insert(key);
+    entry->Written = true;
 
     out += '\n';
     const bool fuzzy = !targetText.empty() && (StartsWithBreak(text) != StartsWithBreak(targetText) ||

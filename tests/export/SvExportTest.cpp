@@ -129,7 +129,7 @@ TEST(SvExportJson, ReadBackGivesEveryTextAndContextOfGeneratedDictionaries) {
     const std::string path = folder.File("d" + std::to_string(round) + ".svq");
     file.Save(path);
     TSvExportSource source(path);
-    TSvStringSink sink;
+    TSvExportStringSink sink;
     WriteJson(source, {}, sink);
     const std::string trace = "round " + std::to_string(round) + "\n" + sink.Text;
     std::size_t at = 0;
@@ -209,7 +209,7 @@ TEST(SvExportPo, RepeatedKeysAreMergedOrToldApartAndNoTranslationIsLost) {
     TSvExportSource source(path);
     TSvExportOptions options;
     options.Target = static_cast<int>(file.Languages.size()) - 1;
-    TSvStringSink sink;
+    TSvExportStringSink sink;
     const TSvPoCounts counts = WritePo(source, options, sink);
     const std::string trace = "round " + std::to_string(round) + "\n" + sink.Text;
     std::vector<TPoEntry> entries = ReadPo(std::istringstream(sink.Text));
