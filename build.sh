@@ -11,7 +11,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(
   cmake g++ make pkg-config ccache clang-format
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev chromium hyperfine
   dpkg-dev file
   gettext groff-base man-db libicu-dev libxml2-dev libxml2-utils libexpat1-dev
   libfontconfig-dev libpango1.0-dev libcairo2-dev

@@ -7,4 +7,7 @@
 
 namespace sv {
 
+// svq stats: how far each translation of dictionaries and folders of them is.
+int RunSvqStats(const std::vector<std::string>& args);
+
 } // namespace sv

@@ -14,6 +14,7 @@ namespace {
 
 // The commands, in the order --help lists them.
 const TSvqCommand kCommands[] = {
+    {"stats", SvN("show how far each translation of dictionaries is"), RunSvqStats},
     {nullptr, nullptr, nullptr},
 };
 

@@ -9,7 +9,7 @@ set(SV_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/SvqPeek")
 
 # The library of each folder, lowest layer first. A folder whose target does not
 # exist (yet) is left out.
-set(SV_INSTALL_FOLDERS text locale core xml language svq odbc app)
+set(SV_INSTALL_FOLDERS text locale core xml language svq odbc app export stats)
 
 # How the package's users find again what the exported targets link: one line of
 # CMake code each, written into SvqPeekConfig.cmake.
