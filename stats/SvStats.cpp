@@ -196,6 +196,9 @@ std::vector<TSvLanguageStats> SumByCode(const std::vector<TSvDictionaryStats>& d
   std::map<std::string, std::size_t, std::less<>> index;
   for (const TSvDictionaryStats& dictionary : dictionaries) {
     for (const TSvLanguageStats& stats : dictionary.Stats) {
+      // "x-col-N" names a column of its own dictionary, not a language.
+      if (stats.Code.find("x-col-") != std::string::npos)
+        continue;
       const auto [found, added] = index.try_emplace(stats.Code, totals.size());
       if (added) {
         TSvLanguageStats& total = totals.emplace_back();

@@ -79,7 +79,9 @@ std::vector<TSvDictionaryStats> CountDictionaries(const std::vector<std::string>
                                                   const TSvStatsProgress& progress = {});
 
 // The figures summed per language code over the dictionaries that were read, in the
-// order in which the codes first appear; each keeps the name it first had.
+// order in which the codes first appear; each keeps the name it first had. Columns
+// without a code of their own ("x-col-N", "de-x-col-N") are not summed: the same
+// tag names unrelated languages in two dictionaries.
 std::vector<TSvLanguageStats> SumByCode(const std::vector<TSvDictionaryStats>& dictionaries);
 
 } // namespace sv

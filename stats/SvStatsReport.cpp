@@ -245,8 +245,9 @@ void WriteText(const std::vector<TSvDictionaryStats>& dictionaries,
       continue;
     }
     ++read;
-    out += SvFormat(SvTr("%s: %d rows, %d languages, source %s"),
-                    {d.File, d.Rows, d.LanguageCount, d.Source.empty() ? "-" : d.Source});
+    out += d.File + ": " +
+           SvFormat(SvTr("rows: %d, languages: %d, source: %s"),
+                    {d.Rows, d.LanguageCount, d.Source.empty() ? "-" : d.Source});
     out += '\n';
     if (!d.Stats.empty())
       TextTable(d.Stats, options, out);
@@ -254,7 +255,7 @@ void WriteText(const std::vector<TSvDictionaryStats>& dictionaries,
   }
   if (dictionaries.size() > 1) {
     out += '\n';
-    out += SvFormat(SvTr("Totals over %d dictionaries:"), {static_cast<long>(read)});
+    out += SvFormat(SvTr("Totals (dictionaries read: %d):"), {static_cast<long>(read)});
     out += '\n';
     TextTable(totals, options, out);
   }
@@ -323,7 +324,7 @@ void WriteHtml(const std::vector<TSvDictionaryStats>& dictionaries,
   for (const TSvDictionaryStats& d : dictionaries)
     read += !d.Broken;
   out += "<section class=\"totals\">\n<h2>";
-  Html(SvFormat(SvTr("Totals over %d dictionaries"), {static_cast<long>(read)}), out);
+  Html(SvFormat(SvTr("Totals (dictionaries read: %d)"), {static_cast<long>(read)}), out);
   out += "</h2>\n";
   HtmlTable(totals, out);
   out += "</section>\n";
@@ -336,11 +337,12 @@ void WriteHtml(const std::vector<TSvDictionaryStats>& dictionaries,
       out += "</p>\n</section>\n";
       continue;
     }
-    Html(SvFormat(SvTr("%d rows, %d languages, source %s"),
+    Html(SvFormat(SvTr("rows: %d, languages: %d, source: %s"),
                   {d.Rows, d.LanguageCount, d.Source.empty() ? "-" : d.Source}),
          out);
     out += "</p>\n";
-    HtmlTable(d.Stats, out);
+    if (!d.Stats.empty())
+      HtmlTable(d.Stats, out);
     out += "</section>\n";
     buffer.Spill();
   }

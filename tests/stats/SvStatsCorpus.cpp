@@ -4,6 +4,7 @@
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -17,7 +18,7 @@ const std::u16string kTexts[] = {
     u"\u65E5\u672C\u8A9E\u306E\u30C6\u30AD\u30B9\u30C8", u"\u4E2D\u6587\u6587\u672C\u6D4B\u8BD5",
     u"\u041F\u0440\u0438\u0432\u0435\u0442 \u043C\u0438\u0440", u"emoji \U0001F600 here",
     u"a_b c-d, e.g. don't", u"\t\n -- !", u"\u00DCn\u00EFc\u00F6d\u00E9 w\u00F6rds",
-    u"\u0E20\u0E32\u0E29\u0E32\u0E44\u0E17\u0E22", u"x\xD800y", u"&", u"Open"};
+    u"\u0E20\u0E32\u0E29\u0E32\u0E44\u0E17\u0E22", u"x\xD800y", u"&", u"Open", u"E&xit", u"R&&D a&&b"};
 
 struct TPoolLanguage {
   std::uint16_t Primary;

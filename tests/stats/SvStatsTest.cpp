@@ -75,6 +75,9 @@ std::string CheckCorpus(const std::vector<TCorpusFile>& corpus, const std::strin
     }
     const TSvqTestFile& dictionary = found->second->File;
     std::size_t sourceColumn = 0;
+    // Version 1 records carry no codes: what -s finds there is not checked.
+    if (!sourcePrimary.empty() && dictionary.Version == 1 && !found->second->Broken)
+      continue;
     if (!sourcePrimary.empty()) {
       sourceColumn = dictionary.Languages.size();
       for (std::size_t c = 0; c < dictionary.Languages.size(); ++c)
@@ -99,6 +102,8 @@ std::string CheckCorpus(const std::vector<TCorpusFile>& corpus, const std::strin
     for (std::size_t k = 0; k < expected.size(); ++k) {
       EXPECT_EQ(stats[k]["name"], expected[k].Name);
       ExpectFigures(stats[k], expected[k], path);
+      if (stats[k]["code"].get<std::string>().find("x-col-") != std::string::npos)
+        continue; // a column without a code of its own
       TExpectedLanguage& total = totals[stats[k]["code"]];
       total.Total += expected[k].Total;
       total.Translated += expected[k].Translated;
@@ -129,10 +134,11 @@ TEST(SvqStats, EveryFigureOfACorpusMatchesACountOfItsTexts) {
   // CSV: a row per dictionary and language, names with commas and quotes quoted.
   const TSvProcessResult csv = RunProcess(SVQ_EXE, {"stats", "-f", "csv", folder});
   std::size_t languages = 0;
-  for (const json& file : json::parse(parallel)["files"])
+  const json doc = json::parse(parallel);
+  for (const json& file : doc["files"])
     languages += file.contains("stats") ? file["stats"].size() : 0;
   EXPECT_EQ(static_cast<std::size_t>(std::count(csv.Output.begin(), csv.Output.end(), '\n')), languages + 1);
-  EXPECT_EQ(csv.Output.find("Lang de, \"quoted\""), std::string::npos);
+  EXPECT_TRUE(std::regex_search(csv.Output, std::regex(",\"Lang [a-z]+, \"\"quoted\"\" <b>\",")));
   EXPECT_TRUE(csv.Output.starts_with("file,code,name,total,translated,untranslated,same_as_source,"
                                      "total_words,translated_words,percent\r\n"));
 
@@ -177,10 +183,10 @@ TEST(SvqStats, HtmlPageRendersInChromiumAndHoldsTheFiguresOfTheJson) {
   const std::string screenshot = artifacts + "/stats.png";
   std::filesystem::remove(screenshot);
   auto chromium = [&](const std::string& what, const std::string& profile) {
-    return RunProcess("chromium",
+    return RunProcess("/usr/bin/chromium",
                       {"--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
                        "--no-first-run", "--disable-background-networking",
-                       "--disable-component-update", "--disable-sync",
+                       "--disable-component-update", "--disable-sync", "--log-level=3",
                        "--user-data-dir=" + temp.File(profile), "--window-size=1280,2000", what,
                        "file://" + page});
   };
