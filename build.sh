@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing from Debian's packages, builds, and runs the tool or the tests.
 #   ./build.sh run    build and run "SvqPeek -t" on the sample dictionary
-#   ./build.sh test   build and run every test, then again under ASan and UBSan
+#   ./build.sh test   build and run every test, then again under ASan and UBSan, and
+#                     the parallel path of svq stats under TSan
 #   ./build.sh fuzz [SECONDS]
 #                     build the fuzz targets with clang and run each for SECONDS (60)
 #   ./build.sh fuzz-coverage
@@ -152,6 +153,9 @@ case "${1:-}" in
     run_tests build
     build build-asan -DSV_SANITIZE=ON -DSV_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+    # The parallel path of svq stats under ThreadSanitizer: its one test program.
+    build build-tsan --target sv_stats_thread_tests -DSV_SANITIZE_THREAD=ON -DSV_BUILD_BENCH=OFF
+    LC_ALL=C.UTF-8 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/stats/sv_stats_thread_tests
     ;;
   fuzz)
     install_missing "${FUZZ_PACKAGES[@]}"
