@@ -119,26 +119,33 @@ std::uint64_t Words(const std::u16string& text) {
 
 } // namespace
 
-std::vector<TExpectedLanguage> ExpectedStats(const TSvqTestFile& file, std::size_t sourceColumn) {
-  std::vector<TExpectedLanguage> result;
+double Percent(std::uint64_t translated, std::uint64_t total) {
+  return total == 0 ? 100.0 : static_cast<double>(translated * 1000 / total) / 10.0;
+}
+
+nlohmann::json ExpectedStats(const TSvqTestFile& file, std::size_t sourceColumn) {
+  nlohmann::json result = nlohmann::json::array();
   for (std::size_t c = 0; c < file.Languages.size(); ++c) {
     if (c == sourceColumn)
       continue;
-    TExpectedLanguage& expected = result.emplace_back();
-    expected.Name = file.Languages[c].Name;
+    std::uint64_t total = 0, translated = 0, same = 0, words = 0, translatedWords = 0;
     for (const TSvqTestRow& row : file.Rows) {
       const std::u16string& source = row.Texts[sourceColumn];
       if (source.empty())
         continue;
-      const std::uint64_t words = Words(source);
-      ++expected.Total;
-      expected.Words += words;
+      const std::uint64_t count = Words(source);
+      ++total;
+      words += count;
       if (!row.Texts[c].empty()) {
-        ++expected.Translated;
-        expected.TranslatedWords += words;
-        expected.Same += row.Texts[c] == source;
+        ++translated;
+        translatedWords += count;
+        same += row.Texts[c] == source;
       }
     }
+    result.push_back({{"name", file.Languages[c].Name}, {"total", total}, {"translated", translated},
+                      {"untranslated", total - translated}, {"same_as_source", same},
+                      {"total_words", words}, {"translated_words", translatedWords},
+                      {"percent", Percent(translated, total)}});
   }
   return result;
 }

@@ -4,16 +4,12 @@
 
 #include "tests/support/SvqTestWriter.h"
 
-#include <cstdint>
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <vector>
 
 namespace sv::test {
-
-struct TExpectedLanguage {
-  std::string Name;
-  std::uint64_t Total = 0, Translated = 0, Same = 0, Words = 0, TranslatedWords = 0;
-};
 
 struct TCorpusFile {
   std::string Path; // as svq stats names it when given the corpus folder
@@ -22,11 +18,13 @@ struct TCorpusFile {
 };
 
 // count dictionaries of every version, byte order, character set and context kind
-// under folder (some in subfolders), plus a truncated one, a file that is no
-// dictionary by its name, and symbolic links that are to be skipped.
+// under folder and its subfolders, a truncated one, and a file and links to skip.
 std::vector<TCorpusFile> MakeCorpus(const std::string& folder, unsigned seed, int count);
 
-// The figures of every language but sourceColumn, in column order.
-std::vector<TExpectedLanguage> ExpectedStats(const TSvqTestFile& file, std::size_t sourceColumn);
+// The JSON stats objects, without "code", of every language but sourceColumn.
+nlohmann::json ExpectedStats(const TSvqTestFile& file, std::size_t sourceColumn);
+
+// translated / total in percent, cut to one decimal.
+double Percent(std::uint64_t translated, std::uint64_t total);
 
 } // namespace sv::test
