@@ -18,10 +18,11 @@ hf() { hyperfine -N --warmup 1 --runs "$runs" --style basic "$@" 2>&1 | grep -v 
 echo "== 65535 x 8"
 hf -n "svq stats" "$svq stats big.svq" -n "SvqPeek -t" "$peek -t big.svq"
 echo "== 2,000 dictionaries"
-hyperfine --warmup 1 --runs "$runs" --style basic \
+# SvqPeek over 2,000 files takes minutes a run: two runs.
+hyperfine --warmup 0 --runs 2 --style basic \
   -n "svq stats -f json" "$svq stats -f json small-2000" \
   -n "SvqPeek per file, xargs -P2" "find small-2000 -name '*.svq' -print0 | xargs -0 -n1 -P2 $peek >/dev/null" \
   2>&1 | grep -v '^ *Range\|^$'
-hf -n "-j 2" "$svq stats -f json -j 2 small-2000" -n "-j 1" "$svq stats -f json -j 1 small-2000"
+hf -n "svq stats -j 2" "$svq stats -f json -j 2 small-2000" -n "svq stats -j 1" "$svq stats -f json -j 1 small-2000"
 echo "== 500, 2,000, 8,000 dictionaries (-j 2)"
 hf "$svq stats -f json -j 2 small-500" "$svq stats -f json -j 2 small-2000" "$svq stats -f json -j 2 small-8000"
