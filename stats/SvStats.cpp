@@ -172,9 +172,9 @@ std::vector<TSvDictionaryStats> CountDictionaries(const std::vector<std::string>
     for (std::size_t i = next++; i < files.size(); i = next++) {
       results[i] = CountDictionary(files[i], sourceCode, words);
       const std::lock_guard lock(mutex);
-      ++done;
       last = i;
-      finished.notify_one();
+      if (++done == files.size())
+        finished.notify_one(); // otherwise progress is shown on its own clock
     }
   };
   std::vector<std::jthread> workers;
