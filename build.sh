@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing from Debian's packages, builds, and runs the tool or the tests.
 #   ./build.sh run    build and run "SvqPeek -t" on the sample dictionary
-#   ./build.sh test   build and run every test, then again under ASan and UBSan
+#   ./build.sh test   build and run every test, then again under ASan and UBSan, and
+#                     the parallel path of svq stats under TSan
 #   ./build.sh package
 #                     the Debian packages of a hardened Release build with shared
 #                     libraries, in build-deb/
@@ -14,7 +15,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(
   cmake g++ make pkg-config ccache clang-format
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev hyperfine
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev chromium hyperfine
   dpkg-dev file lintian devscripts
   gettext groff-base man-db libicu-dev libxml2-dev libxml2-utils libexpat1-dev
   libfontconfig-dev libpango1.0-dev libcairo2-dev
@@ -156,6 +157,10 @@ case "${1:-}" in
     run_tests build
     build build-asan -DSV_SANITIZE=ON -DSV_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+    # The parallel path of svq stats under ThreadSanitizer: its one test.
+    build build-tsan --target sv_stats_tests -DSV_SANITIZE_THREAD=ON -DSV_BUILD_BENCH=OFF
+    LC_ALL=C.UTF-8 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/stats/sv_stats_tests \
+      --gtest_filter='SvStatsThreads.*'
     ;;
   package)
     install_missing

@@ -11,5 +11,7 @@ namespace sv {
 int RunSvqExport(const std::vector<std::string>& args);
 // svq diff [-f text|json] [-s CODE] OLD NEW
 int RunSvqDiff(const std::vector<std::string>& args);
+// svq stats: how far each translation of dictionaries and folders of them is.
+int RunSvqStats(const std::vector<std::string>& args);
 
 } // namespace sv

@@ -15,6 +15,7 @@ namespace {
 // The commands, in the order --help lists them.
 const TSvqCommand kCommands[] = {
     {"export", SvN("write a dictionary as TMX, XLIFF, PO, CSV or JSON"), RunSvqExport},
+    {"stats", SvN("show how far each translation of dictionaries is"), RunSvqStats},
     {"diff", SvN("compare two dictionaries: languages, header, rows"), RunSvqDiff},
     {nullptr, nullptr, nullptr},
 };

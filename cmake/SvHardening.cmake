@@ -6,7 +6,7 @@
 option(SV_HARDEN "Build optimised builds with Debian's hardening flags" ON)
 
 set(sv_optimised_types Release RelWithDebInfo MinSizeRel)
-if(NOT SV_HARDEN OR SV_SANITIZE OR SV_BUILD_FUZZ OR NOT CMAKE_BUILD_TYPE IN_LIST sv_optimised_types)
+if(NOT SV_HARDEN OR SV_SANITIZE OR SV_SANITIZE_THREAD OR SV_BUILD_FUZZ OR NOT CMAKE_BUILD_TYPE IN_LIST sv_optimised_types)
   return()
 endif()
 

@@ -7,6 +7,11 @@ if(SV_SANITIZE)
                          -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(sv_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(SV_SANITIZE_THREAD)
+  # ThreadSanitizer, for the tests of the parallel paths.
+  target_compile_options(sv_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(sv_options INTERFACE -fsanitize=thread)
+endif()
 if(SV_BUILD_FUZZ)
   # Every library is instrumented for libFuzzer's coverage; each fuzz target adds
   # the fuzzer's main. A sanitizer report ends the run.

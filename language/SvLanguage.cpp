@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <tuple>
 #include <utility>
 
@@ -38,6 +39,8 @@ using TSvNameCache = std::map<TSvNameKey, std::pair<std::u16string, std::u16stri
 constexpr std::size_t kNameCacheLimit = 4096;
 
 constinit std::unique_ptr<TSvNameCache> gNameCache;
+// Readers on several threads share the cache.
+std::mutex gNameCacheLock;
 
 // The name of a project language without a language code.
 constexpr const char16_t* kNoLanguageName = u"Native";
@@ -253,16 +256,23 @@ void TSvProjectLanguage::UpdateNames(bool onlyIfEmpty) {
   }
   TSvNameKey key{FLanguageCode, FCountryCode,        FVariant,
                  FScript,       FExplicitLanguageId, FExplicitSublanguageId};
-  auto found = gNameCache->find(key);
-  if (found == gNameCache->end()) {
+  std::pair<std::u16string, std::u16string> names;
+  std::unique_lock lock(gNameCacheLock);
+  if (const auto found = gNameCache->find(key); found != gNameCache->end()) {
+    names = found->second;
+  } else {
+    lock.unlock(); // the names are computed outside the lock
+    names = std::pair(GetEnglishName(), GetNativeName());
+    lock.lock();
     if (gNameCache->size() >= kNameCacheLimit)
       gNameCache->clear();
-    found = gNameCache->emplace(std::move(key), std::pair(GetEnglishName(), GetNativeName())).first;
+    gNameCache->emplace(std::move(key), names);
   }
+  lock.unlock();
   if (english)
-    Name = found->second.first;
+    Name = std::move(names.first);
   if (native)
-    NativeName = found->second.second;
+    NativeName = std::move(names.second);
 }
 
 void StartLanguageNames() {

@@ -158,6 +158,7 @@ UCollator* CollatorOf(std::uint32_t locale) {
 
 // -1, 0, +1, or -2 when the locale has no collation.
 int Collate(const std::u16string& s1, const std::u16string& s2, std::uint32_t locale) {
+  const std::lock_guard lock(CodePageLock()); // the collators are opened on first use
   UCollator* collator = CollatorOf(locale);
   if (!collator)
     return -2;
@@ -186,10 +187,12 @@ std::uint32_t SubLanguageOfId(std::uint32_t locale) {
 } // namespace
 
 std::string WideToAnsi(const std::u16string& text, int codePage) {
+  const std::lock_guard lock(CodePageLock()); // the service's converters are shared too
   return ConvertPieces<TSvWideParser>(text, codePage, WidePieceToAnsi);
 }
 
 std::u16string AnsiToWide(const std::string& text, int codePage) {
+  const std::lock_guard lock(CodePageLock());
   return ConvertPieces<TSvAnsiParser>(text, codePage, AnsiPieceToWide);
 }
 

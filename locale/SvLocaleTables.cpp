@@ -205,7 +205,13 @@ void Learn(int codePage, TSvCodePageSupportFlag flag) {
 
 } // namespace
 
+std::recursive_mutex& CodePageLock() {
+  static std::recursive_mutex lock;
+  return lock;
+}
+
 void SetCodePageSupportProbes(TSvCodePageProbe installed, TSvCodePageProbe service) {
+  const std::lock_guard lock(CodePageLock());
   TSvSupportProbes& probes = SupportProbes();
   probes.Installed = installed;
   probes.Service = service;
@@ -213,6 +219,7 @@ void SetCodePageSupportProbes(TSvCodePageProbe installed, TSvCodePageProbe servi
 }
 
 TSvCodePageSupport CodePageSupport(int codePage) {
+  const std::lock_guard lock(CodePageLock());
   const TSvCodePageData* row = FindCodePage(codePage);
   if (!row)
     return 0;
@@ -222,6 +229,7 @@ TSvCodePageSupport CodePageSupport(int codePage) {
 }
 
 bool IsServiceOnlyCodePage(int codePage) {
+  const std::lock_guard lock(CodePageLock());
   const TSvCodePageData* row = FindCodePage(codePage);
   if (!row)
     return false;
@@ -233,6 +241,7 @@ bool IsServiceOnlyCodePage(int codePage) {
 }
 
 void MarkCodePageSupport(int codePage, TSvCodePageSupportFlag flag) {
+  const std::lock_guard lock(CodePageLock());
   // The row is found in the writable table itself, not through the const lookup.
   if (codePage == 0)
     return;

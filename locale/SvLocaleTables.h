@@ -3,6 +3,8 @@
 // first match wins, so row order is data.
 #pragma once
 
+#include <mutex>
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -125,6 +127,10 @@ bool IsServiceOnlyCodePage(int codePage);
 // code page. Setting them (null: learn nothing) forgets what was learned.
 using TSvCodePageProbe = bool (*)(int codePage);
 void SetCodePageSupportProbes(TSvCodePageProbe installed, TSvCodePageProbe service);
+
+// The support flags, the platform's converters and the conversion service learn on
+// first use and are shared by every thread; their entry points hold this lock.
+std::recursive_mutex& CodePageLock();
 void MarkCodePageSupport(int codePage, TSvCodePageSupportFlag flag);
 int FirstCodePageOfScript(TSvScript script);
 bool HasWindowsCodePage(TSvScript script);

@@ -721,6 +721,7 @@ std::string PlatformWideToAnsi(std::u16string_view text, int codePage) {
     return Utf16ToBytes(text, codePage == kUtf16BE);
   if (IsIso2022(codePage) && text.find_first_of(u"\x0E\x0F\x1B") != text.npos)
     return PlatformWideToAnsi(WithoutShifts(text), codePage);
+  const std::lock_guard lock(CodePageLock()); // converters, their tables and the buffer
   TSvCodePageConverter& converter = ConverterOf(codePage);
   if (!converter.IsOpen())
     return {};
@@ -761,6 +762,7 @@ std::u16string PlatformAnsiToWide(std::string_view text, int codePage) {
     return Utf8ToUtf16(text);
   if (codePage == kUtf16LE || codePage == kUtf16BE)
     return BytesToUtf16(text, codePage == kUtf16BE);
+  const std::lock_guard lock(CodePageLock());
   TSvCodePageConverter& converter = ConverterOf(codePage);
   if (!converter.IsOpen())
     return {};
@@ -772,8 +774,10 @@ std::u16string PlatformAnsiToWide(std::string_view text, int codePage) {
 }
 
 bool IsPlatformCodePage(int codePage) {
-  return IsUtf8(codePage) || codePage == kUtf16LE || codePage == kUtf16BE ||
-         ConverterOf(codePage).IsOpen();
+  if (IsUtf8(codePage) || codePage == kUtf16LE || codePage == kUtf16BE)
+    return true;
+  const std::lock_guard lock(CodePageLock());
+  return ConverterOf(codePage).IsOpen();
 }
 
 void EnumSystemCodePages(const std::function<bool(const std::string&)>& callback) {
