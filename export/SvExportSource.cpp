@@ -13,6 +13,18 @@
 
 namespace sv {
 
+namespace {
+
+// The code page of a language's 8-bit strings: the one its record stores, when this
+// system converts it; else the one the language model derives from its codes.
+int OwnCodePage(const TSvSvqLanguageStrings& strings) {
+  if (strings.StoredCodePage != 0 && IsPlatformCodePage(strings.StoredCodePage))
+    return strings.StoredCodePage;
+  return strings.CodePage;
+}
+
+} // namespace
+
 std::size_t TSvReplacements::Total() const {
   std::size_t total = 0;
   for (const auto& [where, count] : FCounts)
@@ -31,12 +43,12 @@ TSvExportSource::TSvExportSource(const std::string& fileName) : FFileName(fileNa
     TSvExportLanguage& entry = FLanguages.emplace_back();
     entry.Index = i;
     entry.Id = language->GetId();
-    entry.Name = DecodeString(FFile.LanguageStrings().Name, FFile.LanguageStrings().CodePage);
+    entry.Name = DecodeString(FFile.LanguageStrings().Name, OwnCodePage(FFile.LanguageStrings()));
     // No stored name: the one derived from the codes, as the report prints it.
     if (entry.Name.empty())
       AppendUtf8Replacing(language->Name, entry.Name);
     if (i == 0)
-      firstCodePage = FFile.LanguageStrings().CodePage;
+      firstCodePage = OwnCodePage(FFile.LanguageStrings());
     ids.push_back(entry.Id);
   }
   // Version 1 records carry no codes: their ids are derived, not stored.

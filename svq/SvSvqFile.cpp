@@ -211,7 +211,8 @@ TSvProjectLanguage* TSvSvqFile::ReadNextLanguage() {
     ReadString(0);
   if (HasRecordLength(version))
     ReadWord();
-  language.SetCodePage(ReadWord());
+  FLanguageStrings.StoredCodePage = ReadWord();
+  language.SetCodePage(FLanguageStrings.StoredCodePage);
   ReadByte();
   FLanguageStrings.CodePage = language.GetCodePage();
   ReadRawString(FLanguageStrings.Name);

@@ -40,7 +40,8 @@ struct TSvSvqString {
 struct TSvSvqLanguageStrings {
   TSvSvqString Name;
   TSvSvqString NativeName;
-  int CodePage = 0;
+  int CodePage = 0;       // the language's code page as the language model derives it
+  int StoredCodePage = 0; // the code page the record stores
 };
 
 // One translation row as views into the reader's buffer. The views stay valid until

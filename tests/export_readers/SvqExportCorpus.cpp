@@ -192,7 +192,8 @@ int main(int argc, char** argv) {
       Language(0x11, "ja", 1, "JP", 932, "ja-JP-x-col-2", "Caf\xEF\xBF\xBD", "Caf\xFF"),
       Language(7, "de", 1, "12", 1252, "x-col-3", "de 12", "de 12"),
       Language(9, "", 1, "US", 1252, "x-col-4", "US", "US"),
-      Language(85, "85", 1, "US", 1252, "x-col-5", "85", "85")};
+      // Its codes say nothing of a code page: the one its record stores decides.
+      Language(85, "85", 1, "US", 1253, "x-col-5", "\xCE\x95\xCE\xBB", "\xC5\xEB")};
   codes.Description = "Menus \xCE\xB4"; // 0xE4 in code page 1253
   for (TSvqTestRow& row : codes.File.Rows)
     row.Texts.insert(row.Texts.end(), {row.Texts[0], u"\u00E9", u"\u0001"});
