@@ -271,7 +271,7 @@ TEST(SvqStats, HtmlPageRendersInChromiumAndHoldsTheFiguresOfTheJson) {
 }
 
 std::string Json(const std::vector<TSvDictionaryStats>& dictionaries) {
-  TSvStringSink sink;
+  TSvExportStringSink sink;
   TSvExportBuffer buffer(sink);
   WriteStatsReport(dictionaries, SumByCode(dictionaries), {TSvStatsFormat::Json}, buffer);
   return sink.Text;
