@@ -1,6 +1,5 @@
-// The bench dictionaries: 8 languages of generated texts (about a third of them
-// not ASCII), rows with a form type and a component name, as SvqPeekBench writes
-// them.
+// The dictionaries of the benches: up to 8 languages of generated texts (about a
+// third of them not ASCII), rows with a form type and a component name.
 #pragma once
 
 #include "tests/support/SvqTestWriter.h"
