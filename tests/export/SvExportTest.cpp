@@ -1,7 +1,6 @@
-// The writers over generated dictionaries: the JSON read back gives every text and
-// context exactly, and the PO catalogs keep every row's translation under a key of
-// its own.
-#include "export/SvJsonWriter.h"
+// The PO writer over generated dictionaries: the catalogs keep every row's
+// translation under a key of its own. (Every format's texts are read back by
+// independent readers in tests/export_readers.)
 #include "export/SvPoWriter.h"
 #include "tests/support/SvProcess.h"
 #include "tests/support/SvqTestWriter.h"
@@ -54,111 +53,6 @@ TSvqTestFile RandomDictionary(std::mt19937& random, const std::vector<std::u16st
   file.Information.Description = "Desc\n\"x\"";
   file.Information.Owner = "Ann";
   return file;
-}
-
-// Just enough JSON to read the export back: strings become UTF-16.
-struct TJson {
-  bool Null = true;
-  double Value = 0;
-  std::u16string Text;
-  std::vector<TJson> Items;
-  std::map<std::string, TJson> Members;
-  const TJson& operator[](const std::string& name) const { return Members.at(name); }
-};
-
-// Reads the value at text[at], and the blanks after it.
-TJson ReadJson(const std::string& text, std::size_t& at) {
-  auto skip = [&] {
-    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
-      ++at;
-  };
-  skip();
-  TJson value;
-  const char c = text.at(at++);
-  value.Null = c == 'n';
-  if (c == '{' || c == '[') {
-    for (skip(); text.at(at) != (c == '{' ? '}' : ']'); text[at] == ',' ? ++at : at) {
-      if (c == '[') {
-        value.Items.push_back(ReadJson(text, at));
-        continue;
-      }
-      const std::u16string name = ReadJson(text, at).Text;
-      EXPECT_EQ(text.at(at++), ':');
-      value.Members[std::string(name.begin(), name.end())] = ReadJson(text, at);
-    }
-    ++at;
-  } else if (c == '"') {
-    while (text.at(at) != '"') {
-      auto b = static_cast<unsigned char>(text[at++]);
-      EXPECT_GE(b, 0x20) << "raw control in a string";
-      if (b == '\\' && text.at(at) == 'u') {
-        value.Text += static_cast<char16_t>(std::stoi(text.substr(at + 1, 4), nullptr, 16));
-        at += 5;
-      } else if (b == '\\') {
-        value.Text += "\"\\/\b\f\n\r\t"[std::string("\"\\/bfnrt").find(text.at(at++))];
-      } else {
-        const int length = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
-        char32_t u = length == 1 ? b : b & (0x7F >> length);
-        for (int k = 1; k < length; ++k)
-          u = (u << 6) | (text.at(at++) & 0x3F);
-        if (u >= 0x10000)
-          value.Text += {static_cast<char16_t>(0xD7C0 + (u >> 10)), static_cast<char16_t>(0xDC00 | (u & 0x3FF))};
-        else
-          value.Text += static_cast<char16_t>(u);
-      }
-    }
-    ++at;
-  } else {
-    std::size_t used = 0;
-    value.Value = value.Null ? 0 : std::stod(text.substr(at - 1), &used);
-    at += value.Null ? 3 : used - 1;
-  }
-  skip();
-  return value;
-}
-
-const std::vector<std::u16string> kAllPieces = {
-    u"a", u"\"", u"\\", u"\n", u"\r", u"\t", u"&<>", u"\u00E4", u"\u65E5", u"\U0001F600",
-    std::u16string(1, u'\0'), u"\x01\x1F\x7F", u"\xD800", u"\xDC00", u"\uFFFE", u"/"};
-
-TEST(SvExportJson, ReadBackGivesEveryTextAndContextOfGeneratedDictionaries) {
-  std::mt19937 random(19);
-  TSvTempDir folder;
-  for (int round = 0; round < 150; ++round) {
-    const TSvqTestFile file = RandomDictionary(random, kAllPieces);
-    const std::string path = folder.File("d" + std::to_string(round) + ".svq");
-    file.Save(path);
-    TSvExportSource source(path);
-    TSvExportStringSink sink;
-    WriteJson(source, {}, sink);
-    const std::string trace = "round " + std::to_string(round) + "\n" + sink.Text;
-    std::size_t at = 0;
-    const TJson json = ReadJson(sink.Text, at);
-    ASSERT_EQ(at, sink.Text.size()) << trace;
-    EXPECT_EQ(json["version"].Value, file.Version) << trace;
-    const std::size_t languages = file.LanguageCount ? 0 : file.Languages.size();
-    ASSERT_EQ(json["languages"].Items.size(), languages) << trace;
-    std::set<std::u16string> codes;
-    for (const TJson& language : json["languages"].Items)
-      codes.insert(language["code"].Text);
-    EXPECT_EQ(codes.size(), languages) << "codes are unique\n" << trace;
-    ASSERT_EQ(json["rows"].Items.size(), file.Rows.size()) << trace;
-    for (std::size_t r = 0; r < file.Rows.size(); ++r) {
-      const TJson& row = json["rows"].Items[r];
-      EXPECT_EQ(row["index"].Value, r) << trace;
-      ASSERT_EQ(row["texts"].Items.size(), languages) << trace;
-      for (std::size_t c = 0; c < languages; ++c)
-        EXPECT_EQ(row["texts"].Items[c].Text, file.Rows[r].Texts[c]) << trace;
-      // The context follows the text of language 0.
-      const bool formType = languages > 0 && (file.ContextKind == 1 || file.ContextKind == 3);
-      const bool componentName = languages > 0 && (file.ContextKind == 1 || file.ContextKind == 2);
-      EXPECT_EQ(row["form_type"].Null, !formType) << trace;
-      EXPECT_EQ(row["form_type"].Text, formType ? file.Rows[r].FormType : u"") << trace;
-      EXPECT_EQ(row["component_name"].Text, componentName ? file.Rows[r].ComponentName : u"") << trace;
-    }
-    EXPECT_EQ(json["information"]["description"].Text, file.Version > 1 ? u"Desc\n\"x\"" : u"") << trace;
-    EXPECT_TRUE(source.Replacements().Empty()) << "JSON carries every character\n" << trace;
-  }
 }
 
 struct TPoEntry {
