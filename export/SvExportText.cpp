@@ -1,5 +1,7 @@
 #include "export/SvExportText.h"
 
+#include "locale/SvUtf8.h"
+
 #include <array>
 #include <cstdint>
 
@@ -174,6 +176,20 @@ std::size_t AppendEscaped(std::u16string_view text, TSvEscape escape, std::strin
   std::size_t replaced = 0;
   const std::size_t n = text.size();
   const char16_t* units = text.data();
+  // Most texts need no escape and hold no surrogate: they are converted whole by
+  // the vectorised conversion, which gives the same bytes for them.
+  bool plain = true;
+  for (std::size_t i = 0; i < n && plain; ++i) {
+    const char16_t u = units[i];
+    plain = u < 0x80 ? !care[u] : u < 0xD800 || (u > 0xDFFF && u < 0xFFFE);
+  }
+  if (plain) {
+    const std::size_t start = out.size();
+    out.resize(start + Utf8Room(n));
+    char* end = WriteUtf8(text, out.data() + start);
+    out.resize(static_cast<std::size_t>(end - out.data()));
+    return 0;
+  }
   // Written through a pointer into room made ahead: a unit that needs no escape
   // takes at most 3 bytes, and a surrogate pair 4 for 2 units.
   std::size_t used = out.size();
