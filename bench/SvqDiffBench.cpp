@@ -3,6 +3,7 @@
 // memory of the diff: it holds the old dictionary and streams the new one, so a
 // small old dictionary against the big one must stay small.
 // sv_svq_diff_bench [runs] [--keep]: --keep leaves the files for a profiler.
+#include "bench/SvBenchSupport.h"
 #include "tests/support/SvqTestWriter.h"
 
 #include <cstdio>
@@ -24,21 +25,7 @@ namespace {
 
 // The peak memory of a run in KiB, standard output to /dev/null.
 long PeakKiB(const std::vector<std::string>& args) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int null = ::open("/dev/null", O_WRONLY);
-    ::dup2(null, STDOUT_FILENO);
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-      argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  ::wait4(pid, &status, 0, &usage);
-  return usage.ru_maxrss;
+  return sv::bench::Run(args).PeakKiB;
 }
 
 // Rows of 8 languages: texts of 1 to 79 units, a third of them non-ASCII; the

@@ -3,7 +3,7 @@
 // hyperfine run, peak memory of every format at 65535 rows against 10 rows, and
 // the peers on the same content (po2tmx on one pair, msgfmt on one catalog).
 // sv_svq_export_bench [runs] [--keep]
-#include "bench/SvBenchDictionary.h"
+#include "bench/SvBenchSupport.h"
 
 #include <chrono>
 #include <cstdio>
@@ -21,34 +21,11 @@
 
 namespace {
 
-struct TRun {
-  double Seconds = 0;
-  long PeakKiB = 0;
-  int ExitCode = -1;
-};
+using sv::bench::TRun;
 
-// Runs a program with standard output to /dev/null, with its peak memory.
+// Runs a program with standard output to /dev/null; the bench ends when it fails.
 TRun Run(const std::vector<std::string>& args) {
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int null = ::open("/dev/null", O_WRONLY);
-    ::dup2(null, STDOUT_FILENO);
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-      argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::setenv("LC_ALL", "C.UTF-8", 1);
-    ::execvp(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  ::wait4(pid, &status, 0, &usage);
-  TRun run;
-  run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  run.PeakKiB = usage.ru_maxrss;
-  run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const TRun run = sv::bench::Run(args);
   if (run.ExitCode != 0) {
     std::fprintf(stderr, "%s failed with %d\n", args[0].c_str(), run.ExitCode);
     std::exit(1);

@@ -5,7 +5,7 @@
 // figure); peak memory against a 10-row file and against the anchors, the report
 // without -t at both sizes, and dictionaries of 4000 and 65535 languages. It prints
 // one line per figure.
-#include "bench/SvBenchDictionary.h"
+#include "bench/SvBenchSupport.h"
 #include "tests/support/SvqTestWriter.h"
 
 #include <algorithm>
@@ -26,39 +26,8 @@ using sv::test::TSvqTestFile;
 
 namespace {
 
-struct TRun {
-  double Seconds = 0;
-  double CpuSeconds = 0; // user and system time: steadier than Seconds on a busy machine
-  long PeakKiB = 0;
-  int ExitCode = -1;
-};
-
-// Runs a program with standard output to /dev/null, timed, with its peak memory.
-TRun Run(const std::vector<std::string>& args) {
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int null = ::open("/dev/null", O_WRONLY);
-    ::dup2(null, STDOUT_FILENO);
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-      argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::setenv("LC_ALL", "C.UTF-8", 1);
-    ::execvp(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  ::wait4(pid, &status, 0, &usage);
-  TRun run;
-  run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  run.CpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                   static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  run.PeakKiB = usage.ru_maxrss;
-  run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+using sv::bench::Run;
+using sv::bench::TRun;
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());

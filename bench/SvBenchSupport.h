@@ -1,14 +1,56 @@
-// The dictionaries of the benches: up to 8 languages of generated texts (about a
-// third of them not ASCII), rows with a form type and a component name.
+// What the benches share: their dictionaries (up to 8 languages of generated texts,
+// about a third of them not ASCII, rows with a form type and a component name) and
+// whole-process runs with their time and peak memory.
 #pragma once
 
 #include "tests/support/SvqTestWriter.h"
 
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
 #include <random>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace sv::bench {
+
+struct TRun {
+  double Seconds = 0;
+  double CpuSeconds = 0; // user and system time: steadier than Seconds on a busy machine
+  long PeakKiB = 0;
+  int ExitCode = -1;
+};
+
+// Runs a program with standard output to /dev/null, timed, with its peak memory.
+inline TRun Run(const std::vector<std::string>& args) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, STDOUT_FILENO);
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+      argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::setenv("LC_ALL", "C.UTF-8", 1);
+    ::execvp(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  ::wait4(pid, &status, 0, &usage);
+  TRun run;
+  run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  run.CpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  run.PeakKiB = usage.ru_maxrss;
+  run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
 
 // Texts of 1 to 79 UTF-16 units.
 inline std::vector<std::u16string> BenchTexts(std::size_t count) {
