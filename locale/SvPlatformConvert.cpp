@@ -2,6 +2,7 @@
 
 #include "locale/SvCodePageNames.h"
 #include "locale/SvLocaleTables.h"
+#include "locale/SvUtf8.h"
 
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
@@ -640,45 +641,10 @@ std::u16string BytesToUtf16(std::string_view text, bool bigEndian) {
   return result;
 }
 
-// UTF-16 to UTF-8 in one pass. ASCII is copied four units at a time; from the
-// first other unit on, the result has room for three bytes a unit (no unit
-// writes more) and is cut to its length at the end.
+// UTF-16 to UTF-8 through the vectorised conversion; an unpaired surrogate is U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text) {
-  const char16_t* s = text.data();
-  const std::size_t n = text.size();
-  std::size_t i = 0;
-  for (; i + 4 <= n; i += 4) {
-    std::uint64_t units;
-    std::memcpy(&units, s + i, sizeof units);
-    if (units & 0xFF80FF80FF80FF80u)
-      break;
-  }
-  while (i < n && s[i] < 0x80)
-    ++i;
-  // One allocation: the exact length of ASCII, else room for three bytes a unit.
-  std::string result(i == n ? n : i + (n - i) * 3, '\0');
-  auto* out = reinterpret_cast<std::uint8_t*>(result.data());
-  for (std::size_t k = 0; k < i; ++k)
-    out[k] = static_cast<std::uint8_t>(s[k]);
-  if (i == n)
-    return result;
-  std::size_t o = i;
-  while (i < n) {
-    const char16_t c = s[i];
-    if (c < 0x80) {
-      out[o++] = static_cast<std::uint8_t>(c);
-      ++i;
-    } else if (c < 0x800) {
-      out[o++] = static_cast<std::uint8_t>(0xC0 | (c >> 6));
-      out[o++] = static_cast<std::uint8_t>(0x80 | (c & 0x3F));
-      ++i;
-    } else {
-      UChar32 cp;
-      U16_NEXT_OR_FFFD(s, i, n, cp); // an unpaired surrogate is U+FFFD
-      U8_APPEND_UNSAFE(out, o, cp);
-    }
-  }
-  result.resize(o);
+  std::string result;
+  AppendUtf8(text, result);
   return result;
 }
 
