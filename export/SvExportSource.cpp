@@ -128,15 +128,6 @@ int TSvExportSource::FindLanguage(std::string_view code) const {
   return -1;
 }
 
-void TSvExportSource::ForEachRow(const std::function<void(int, const TSvSvqRowView&)>& visit) {
-  const int rows = FFile.RowCount();
-  if (rows == 0)
-    return;
-  FFile.SeekTranslations();
-  for (int r = 0; r < rows; ++r)
-    visit(r, FFile.ReadRowView());
-}
-
 std::string IsoDateTime(double time) {
   using namespace std::chrono;
   if (time == 0)

@@ -6,7 +6,6 @@
 #include "svq/SvSvqFile.h"
 
 #include <cstddef>
-#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -73,7 +72,15 @@ public:
 
   // Calls visit for every row in order (index, view); the view dies when visit
   // returns. May be called again: each pass reads the rows from the file.
-  void ForEachRow(const std::function<void(int, const TSvSvqRowView&)>& visit);
+  template <class TVisit>
+  void ForEachRow(TVisit&& visit) {
+    const int rows = FFile.RowCount();
+    if (rows == 0)
+      return;
+    FFile.SeekTranslations();
+    for (int r = 0; r < rows; ++r)
+      visit(r, FFile.ReadRowView());
+  }
 
   // Replacements made while reading names and the information block; writers
   // add theirs.

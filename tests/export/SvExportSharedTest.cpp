@@ -81,3 +81,32 @@ TEST(SvExportTextTest, InvalidUtf8IsReplacedAsIcuReplacesIt) {
     EXPECT_EQ(replaced, static_cast<std::size_t>(substitutions)) << round;
   }
 }
+
+TEST(SvExportTextTest, EveryEscapeWritesUtf16AsItWritesTheSameTextInUtf8) {
+  // The UTF-16 path converts runs in vectors and escapes between them; the UTF-8
+  // path goes one code point at a time. Texts of every length around the vector
+  // widths, with specials, controls, pairs and U+FFFE at any place.
+  const char16_t pool[] = {u'a', u'Z', u' ', u'&', u'<', u'>', u'"', u'\\', u'\'', u'\t', u'\n',
+                           u'\r', 0x00, 0x04, 0x0B, 0x1F, 0x7F, 0xE9, 0x416, 0x65E5, 0xFFFE, 0xFFFF};
+  std::mt19937 random(11);
+  for (int round = 0; round < 20000; ++round) {
+    std::u16string text;
+    const std::size_t length = random() % 40;
+    while (text.size() < length) {
+      if (random() % 12 == 0)
+        text += u"\U0001F600";
+      else if (random() % 3 == 0)
+        text += pool[random() % std::size(pool)];
+      else
+        text += static_cast<char16_t>(u'a' + random() % 26);
+    }
+    std::string utf8;
+    AppendUtf8Replacing(text, utf8);
+    for (TSvEscape escape : {TSvEscape::Plain, TSvEscape::XmlText, TSvEscape::XmlAttribute,
+                             TSvEscape::XmlTextCp, TSvEscape::Json, TSvEscape::Po, TSvEscape::Csv}) {
+      std::string wide = "x", narrow = "x";
+      EXPECT_EQ(AppendEscaped(text, escape, wide), AppendEscaped(std::string_view(utf8), escape, narrow));
+      ASSERT_EQ(wide, narrow) << round << " escape " << static_cast<int>(escape);
+    }
+  }
+}
