@@ -7,6 +7,7 @@
 
 #include <unicode/ubrk.h>
 #include <unicode/uchar.h>
+#include <unicode/uscript.h>
 #include <unicode/utf16.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <climits>
 #include <condition_variable>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -67,22 +69,134 @@ bool HasLetterOrDigit(std::u16string_view segment) {
   return false;
 }
 
+// Word break classes of the simple rules, in the low bits of a unit's entry; the
+// iterator's root rules take "@" as a letter and ":" (with its full-width and small
+// forms) as no middle letter.
+enum : std::uint8_t {
+  kOther,
+  kLetter,
+  kNumeric,
+  kConnector,      // ExtendNumLet: joins letters and digits on either side
+  kMidLetter,      // between two letters
+  kMidNum,         // between two digits
+  kMidNumLet,      // between two letters or two digits (also the apostrophe)
+  kNeedsIterator,  // marks, joiners, Hebrew, kana, CJK, Hangul, Thai, surrogates
+  kClassBits = 0x0F,
+  kAlnum = 0x10,   // a letter or a decimal digit: a segment with one is a word
+};
+
+std::uint8_t ClassOf(UChar32 c) {
+  if (U_IS_SURROGATE(c) || (c >= 0xAC00 && c <= 0xD7A3))
+    return kNeedsIterator;
+  UErrorCode error = U_ZERO_ERROR;
+  const UScriptCode script = uscript_getScript(c, &error);
+  if (script == USCRIPT_HAN || script == USCRIPT_HIRAGANA || script == USCRIPT_KATAKANA ||
+      u_hasBinaryProperty(c, UCHAR_IDEOGRAPHIC) ||
+      u_getIntPropertyValue(c, UCHAR_LINE_BREAK) == U_LB_COMPLEX_CONTEXT)
+    return kNeedsIterator;
+  std::uint8_t type = kNeedsIterator;
+  switch (u_getIntPropertyValue(c, UCHAR_WORD_BREAK)) {
+  case U_WB_ALETTER: type = kLetter; break;
+  case U_WB_NUMERIC: type = kNumeric; break;
+  case U_WB_EXTENDNUMLET: type = kConnector; break;
+  case U_WB_MIDLETTER: type = c == ':' || c == 0xFE55 || c == 0xFF1A ? kOther : kMidLetter; break;
+  case U_WB_MIDNUM: type = kMidNum; break;
+  case U_WB_MIDNUMLET:
+  case U_WB_SINGLE_QUOTE: type = kMidNumLet; break;
+  case U_WB_OTHER:
+  case U_WB_CR:
+  case U_WB_LF:
+  case U_WB_NEWLINE:
+  case U_WB_WSEGSPACE:
+  case U_WB_DOUBLE_QUOTE: type = c == '@' ? kLetter : kOther; break;
+  default: break;
+  }
+  return static_cast<std::uint8_t>(type | (u_isalnum(c) ? kAlnum : 0));
+}
+
+bool InWord(std::uint8_t type) {
+  return type == kLetter || type == kNumeric || type == kConnector;
+}
+
 } // namespace
+
+const std::uint8_t* TSvWordCounter::MakeClasses(char16_t unit) {
+  std::unique_ptr<std::uint8_t[]>& block = FClasses[unit >> 8];
+  block = std::make_unique<std::uint8_t[]>(256);
+  const UChar32 first = unit & 0xFF00;
+  for (UChar32 c = 0; c < 256; ++c)
+    block[static_cast<std::size_t>(c)] = ClassOf(first + c);
+  return block.get();
+}
+
+std::int64_t TSvWordCounter::CountSimple(std::u16string_view text) {
+  // Letters, digits and connectors join; a middle character joins two letters or
+  // two digits; every other character is a segment of its own (spaces and CR LF
+  // join their like, but hold no letter), a word when it is a letter or digit.
+  auto classOf = [this](char16_t unit) { return ClassesOf(unit)[unit & 0xFF]; };
+  std::int64_t count = 0;
+  bool inWord = false, alnum = false;
+  std::uint8_t last = kOther;
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint8_t entry = classOf(text[i]);
+    const std::uint8_t type = entry & kClassBits;
+    if (type == kNeedsIterator)
+      return -1;
+    if (InWord(type)) {
+      inWord = true;
+      alnum |= (entry & kAlnum) != 0;
+      last = type;
+      continue;
+    }
+    if (inWord && (type == kMidLetter || type == kMidNum || type == kMidNumLet) && i + 1 < n) {
+      const std::uint8_t next = classOf(text[i + 1]) & kClassBits;
+      if (next == kNeedsIterator)
+        return -1;
+      if ((last == kLetter && next == kLetter && type != kMidNum) ||
+          (last == kNumeric && next == kNumeric && type != kMidLetter)) {
+        alnum |= (entry & kAlnum) != 0;
+        continue;
+      }
+    }
+    if (inWord)
+      count += alnum;
+    inWord = alnum = false;
+    count += (entry & kAlnum) != 0;
+  }
+  return count + (inWord && alnum);
+}
 
 std::uint64_t TSvWordCounter::Count(std::u16string_view text) {
   std::u16string_view plain = text;
   if (text.find(u'&') != std::u16string_view::npos) {
-    FText.clear();
+    FText.resize(text.size());
+    std::size_t length = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
       if (text[i] != u'&') {
-        FText += text[i];
+        FText[length++] = text[i];
       } else if (i + 1 < text.size() && text[i + 1] == u'&') {
-        FText += u'&';
+        FText[length++] = u'&';
         ++i;
       }
     }
-    plain = FText;
+    plain = std::u16string_view(FText.data(), length);
   }
+  const std::int64_t simple = CountSimple(plain);
+  if (simple >= 0)
+    return static_cast<std::uint64_t>(simple);
+  // Dictionary segmentation costs thousands of instructions a character.
+  constexpr std::size_t kMostCounted = 4096;
+  if (const auto found = FCounted.find(std::u16string(plain)); found != FCounted.end())
+    return found->second;
+  if (FCounted.size() == kMostCounted)
+    FCounted.clear();
+  const std::uint64_t count = CountByIterator(plain);
+  FCounted.emplace(plain, count);
+  return count;
+}
+
+std::uint64_t TSvWordCounter::CountByIterator(std::u16string_view plain) {
   if (plain.empty())
     return 0;
   if (plain.size() > INT32_MAX)
@@ -143,7 +257,8 @@ TSvDictionaryStats CountDictionary(const std::string& file, std::string_view sou
           continue;
         ++stats.Translated;
         stats.TranslatedWords += count;
-        stats.SameAsSource += text == sourceText;
+        stats.SameAsSource += text.size() == sourceText.size() &&
+                              std::memcmp(text.data(), sourceText.data(), 2 * text.size()) == 0;
       }
     });
   } catch (const std::exception& fault) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct UBreakIterator;
@@ -41,9 +42,15 @@ struct TSvDictionaryStats {
   std::vector<TSvLanguageStats> Stats; // every language but the source, in column order
 };
 
-// Words of a text as UAX #29 segments them, a word being a segment holding a letter
-// or a digit, after the "&" accelerator markers are removed ("&&" is a literal
-// "&"). Owns one ICU break iterator: one counter per thread.
+// Words of a text as ICU's word break iterator segments it (UAX #29), a word being
+// a segment holding a letter or a digit, after the "&" accelerator markers are
+// removed ("&&" is a literal "&"). Texts whose characters all take part only in the
+// simple rules (letters, digits, connectors, the middle punctuation of "don't" and
+// "1,000.5", the rest alone) are counted by those rules directly; any other text,
+// with marks, joiners, surrogates or a script that ICU segments by dictionary,
+// goes to the iterator; its counts are kept for the texts met again (a source text
+// recurs under many forms and components). One counter per thread: it owns its
+// iterator and tables.
 class TSvWordCounter {
 public:
   TSvWordCounter();
@@ -52,13 +59,26 @@ public:
   TSvWordCounter& operator=(const TSvWordCounter&) = delete;
 
   std::uint64_t Count(std::u16string_view text);
+  // The count of the iterator alone, without accelerators removed.
+  std::uint64_t CountByIterator(std::u16string_view text);
 
 private:
   struct TClose {
     void operator()(UBreakIterator* iterator) const;
   };
+  // The word break class of every unit of a block of 256, made when first met.
+  const std::uint8_t* ClassesOf(char16_t unit) {
+    const std::uint8_t* block = FClasses[unit >> 8].get();
+    return block ? block : MakeClasses(unit);
+  }
+  const std::uint8_t* MakeClasses(char16_t unit);
+  // The count by the simple rules; -1 when a unit needs the iterator.
+  std::int64_t CountSimple(std::u16string_view text);
+
   std::unique_ptr<UBreakIterator, TClose> FIterator;
   std::u16string FText; // the text without accelerators, reused
+  std::unique_ptr<std::uint8_t[]> FClasses[256];
+  std::unordered_map<std::u16string, std::uint64_t> FCounted; // the iterator's, bounded
 };
 
 // The figures of one dictionary, the languages measured against the one whose code

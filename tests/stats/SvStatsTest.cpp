@@ -95,7 +95,7 @@ std::uint64_t Words(const std::u16string& text) {
   plain.findAndReplace(u"&", u"");
   plain.findAndReplace(u"\uE000", u"&");
   UErrorCode error = U_ZERO_ERROR;
-  std::unique_ptr<icu::BreakIterator> words(
+  static const std::unique_ptr<icu::BreakIterator> words(
       icu::BreakIterator::createWordInstance(icu::Locale::getRoot(), error));
   words->setText(plain);
   std::uint64_t count = 0;
@@ -275,6 +275,26 @@ std::string Json(const std::vector<TSvDictionaryStats>& dictionaries) {
   TSvExportBuffer buffer(sink);
   WriteStatsReport(dictionaries, SumByCode(dictionaries), {TSvStatsFormat::Json}, buffer);
   return sink.Text;
+}
+
+TEST(SvStatsWords, RandomTextsCountAsIcuSegmentsThem) {
+  // Characters of every word break class and of the scripts segmented by
+  // dictionary, in every order: the direct count must never differ from ICU's.
+  const std::u16string pool[] = {
+      u"a", u"Z", u"0", u"9", u".", u"'", u":", u",", u";", u"_", u"@", u" ", u"\r", u"\n", u"\"",
+      u"-", u"&", u"\u00E9", u"\u00B7", u"\u2019", u"\u2024", u"\uFE55", u"\uFF1A", u"\uFF10",
+      u"\u0660", u"\u066C", u"\u0644", u"\u064E", u"\u0416", u"\u05D0", u"\u00AD", u"\u0301",
+      u"\u200D", u"\u3000", u"\u00A0", u"\u2028", u"\u0085", u"\u65E5", u"\u3042", u"\u30A2",
+      u"\u0E01", u"\uAC00", u"\u1100", u"\u2460", u"\uFF21", u"\u00B5", u"\u02C2", u"\u2E2F",
+      u"$", u"\uFF0E", u"\uFE13", u"\u0387", u"\U0001F600", u"\u2603", u"\u00A9", u"\u202F"};
+  std::mt19937 random(5);
+  TSvWordCounter counter;
+  for (int round = 0; round < 100000; ++round) {
+    std::u16string text;
+    for (std::size_t k = 0, n = random() % 10; k < n; ++k)
+      text += random() % 3 ? pool[random() % 8] : pool[random() % std::size(pool)];
+    ASSERT_EQ(counter.Count(text), Words(text)) << round;
+  }
 }
 
 TEST(SvStatsThreads, WorkersGetWhatOneReaderGets) {
