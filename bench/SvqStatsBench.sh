@@ -3,7 +3,9 @@
 #   bench/SvqStatsBench.sh BUILD_DIR [RUNS]
 # 65535 x 8 dictionary: svq stats vs SvqPeek -t (goal <= 1.0x); 2,000 small
 # dictionaries: svq stats -f json vs SvqPeek once per file with xargs -P2 (goal >= 10x),
-# -j 2 vs -j 1 (goal >= 1.6x); 500, 2,000 and 8,000 files (goal: linear).
+# -j 2 vs -j 1 (goal >= 1.6x); 500, 2,000 and 8,000 files (goal: linear); the peers
+# on the PO export of the 65535 x 8 dictionary: msgfmt --statistics once per
+# catalog (goal: svq stats below), and Translate Toolkit's pocount (the ratio).
 set -euo pipefail
 build=$(realpath "${1:?usage: $0 BUILD_DIR [RUNS]}")
 runs=${2:-5}
@@ -17,6 +19,12 @@ cd "$data"
 hf() { hyperfine -N --warmup 1 --runs "$runs" --style basic "$@" 2>&1 | grep -v '^ *Range\|^$'; }
 echo "== 65535 x 8"
 hf -n "svq stats" "$svq stats big.svq" -n "SvqPeek -t" "$peek -t big.svq"
+echo "== 65535 x 8 against its 7 PO catalogs"
+"$svq" export -f po -o po big.svq
+hf -n "svq stats" "$svq stats big.svq" \
+  -n "msgfmt --statistics, 7 catalogs" "sh -c 'for f in po/*.po; do msgfmt --statistics -o /dev/null \$f 2>/dev/null; done'"
+hyperfine --warmup 0 --runs 2 --style basic -n "svq stats" "$svq stats big.svq" \
+  -n "pocount, 7 catalogs" "/usr/bin/python3 -m translate.tools.pocount po/*.po" 2>&1 | grep -v '^ *Range\|^$'
 echo "== 2,000 dictionaries"
 # SvqPeek over 2,000 files takes minutes a run: two runs.
 hyperfine --warmup 0 --runs 2 --style basic \

@@ -134,10 +134,14 @@ int RunSvqStats(const std::vector<std::string>& args) {
       CountDictionaries(files, sourceCode ? *sourceCode : std::string(), jobs, progress);
   if (progress)
     std::fputs("\r\x1b[K", stderr);
-  for (TSvDictionaryStats& fault : faults)
-    dictionaries.push_back(std::move(fault));
-  std::stable_sort(dictionaries.begin(), dictionaries.end(),
-                   [](const TSvDictionaryStats& a, const TSvDictionaryStats& b) { return a.File < b.File; });
+  // The counted ones come in the order of files; folders that could not be walked
+  // are sorted in among them.
+  if (!faults.empty()) {
+    for (TSvDictionaryStats& fault : faults)
+      dictionaries.push_back(std::move(fault));
+    std::stable_sort(dictionaries.begin(), dictionaries.end(),
+                     [](const TSvDictionaryStats& a, const TSvDictionaryStats& b) { return a.File < b.File; });
+  }
 
   bool broken = false;
   for (const TSvDictionaryStats& d : dictionaries)

@@ -19,7 +19,7 @@ namespace {
 } // namespace
 
 TSvFileStream::TSvFileStream(const std::string& fileName)
-    : FBuffer(std::make_unique<std::uint8_t[]>(kBufferSize)) {
+    : FBuffer(std::make_unique_for_overwrite<std::uint8_t[]>(kBufferSize)) {
   // Read only, and no lock: other processes may read and write the file meanwhile.
   do
     FHandle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
