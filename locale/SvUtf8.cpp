@@ -62,6 +62,26 @@ std::size_t ConvertScalar(const char16_t* s, std::size_t i, std::size_t stop, st
 using TBlockKernel = std::size_t (*)(const char16_t* s, std::size_t i, std::size_t stop,
                                      std::size_t n, std::uint8_t* out, std::size_t& o);
 
+// The first stop of s[i] to s[end - 1]; end when there is none.
+std::size_t FindStop(const char16_t* s, std::size_t i, std::size_t end, const TSvUtf8Stops& stops) {
+  while (i < end && !stops.IsStop(s[i]))
+    ++i;
+  return i;
+}
+
+// Converts s[0] to s[n - 1] up to the first stop; answers the stop's index.
+using TStopKernel = std::size_t (*)(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops,
+                                    std::uint8_t* out, std::size_t& o);
+
+// Without a vector lookup: the stop is looked for first, then the units before it are
+// converted (they hold no surrogate, so the kernel ends exactly there).
+template <TBlockKernel Kernel>
+std::size_t FindThenConvert(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops,
+                            std::uint8_t* out, std::size_t& o) {
+  const std::size_t end = FindStop(s, 0, n, stops);
+  return Kernel(s, 0, end, n, out, o);
+}
+
 #ifdef SV_UTF8_X86
 
 // SSE2: sixteen ASCII units at a time; a block of sixteen with another unit goes
@@ -221,12 +241,49 @@ __attribute__((target("avx2"))) void EightUnitsAvx2(__m128i x, std::uint8_t* out
   FourUnitsAvx2(_mm_cvtepu16_epi32(_mm_srli_si128(x, 8)), out, o);
 }
 
+// Bit k set when byte k of bytes is an ASCII stop: the low nibble picks the row of
+// stops.LowNibbles(), the high one the bit (none for bytes from 0x80 on).
+__attribute__((target("avx2"))) unsigned AsciiStopMask(__m128i bytes, __m128i lowNibbles) {
+  const __m128i highBits = _mm_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0);
+  const __m128i nibble = _mm_set1_epi8(0x0F);
+  const __m128i low = _mm_shuffle_epi8(lowNibbles, _mm_and_si128(bytes, nibble));
+  const __m128i high = _mm_shuffle_epi8(highBits, _mm_and_si128(_mm_srli_epi16(bytes, 4), nibble));
+  const __m128i none = _mm_cmpeq_epi8(_mm_and_si128(low, high), _mm_setzero_si128());
+  return ~static_cast<unsigned>(_mm_movemask_epi8(none)) & 0xFFFF;
+}
+
+// Bit k set when unit k of a (k < 8) or of b (k >= 8) is a stop.
+__attribute__((target("avx2"))) unsigned StopMask(__m128i a, __m128i b, __m128i lowNibbles) {
+  // Units above U+00FF become the byte FF, which is no stop.
+  const __m128i byteMax = _mm_set1_epi16(0xFF);
+  const __m128i bytes = _mm_packus_epi16(_mm_min_epu16(a, byteMax), _mm_min_epu16(b, byteMax));
+  const __m128i surrogateBits = _mm_set1_epi16(static_cast<short>(0xF800));
+  const __m128i surrogate = _mm_set1_epi16(static_cast<short>(0xD800));
+  const __m128i one = _mm_set1_epi16(1);
+  const __m128i ones = _mm_set1_epi16(-1);
+  // Surrogates, and U+FFFE and U+FFFF, which are all ones once the low bit is set.
+  const __m128i otherA = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(a, surrogateBits), surrogate),
+                                      _mm_cmpeq_epi16(_mm_or_si128(a, one), ones));
+  const __m128i otherB = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(b, surrogateBits), surrogate),
+                                      _mm_cmpeq_epi16(_mm_or_si128(b, one), ones));
+  return AsciiStopMask(bytes, lowNibbles) |
+         static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(otherA, otherB)));
+}
+
 // AVX2: sixteen units at a time; ASCII packed, other blocks spread and shuffled eight
 // (or four) units at a time; a block with a surrogate goes through the scalar loop,
 // which also finishes a pair that the block's end splits.
-__attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::size_t i,
-                                                         std::size_t stop, std::size_t n,
-                                                         std::uint8_t* out, std::size_t& o) {
+//
+// With WithStops, each block is first looked up in stops (lowNibbles): at a stop,
+// the units before it go through the scalar loop (stops are rare) and the
+// conversion ends. Surrogates are stops then, so no block has one.
+template <bool WithStops>
+__attribute__((target("avx2"))) std::size_t ConvertAvx2Until(const char16_t* s, std::size_t i,
+                                                              std::size_t stop, std::size_t n,
+                                                              std::uint8_t* out, std::size_t& o,
+                                                              const TSvUtf8Stops& stops) {
+  const __m128i lowNibbles =
+      _mm_load_si128(reinterpret_cast<const __m128i*>(stops.LowNibbles()));
   const __m256i notAscii = _mm256_set1_epi16(static_cast<short>(0xFF80));
   const __m256i surrogateBits = _mm256_set1_epi16(static_cast<short>(0xF800));
   const __m256i surrogate = _mm256_set1_epi16(static_cast<short>(0xD800));
@@ -235,32 +292,51 @@ __attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::
     const __m128i a = _mm256_castsi256_si128(v);
     const __m128i b = _mm256_extracti128_si256(v, 1);
     if (_mm256_testz_si256(v, notAscii)) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), _mm_packus_epi16(a, b));
+      const __m128i bytes = _mm_packus_epi16(a, b);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), bytes);
+      if constexpr (WithStops) {
+        if (const unsigned mask = AsciiStopMask(bytes, lowNibbles)) {
+          const unsigned k = static_cast<unsigned>(__builtin_ctz(mask));
+          o += k;
+          return i + k;
+        }
+      }
       o += 16;
       i += 16;
       continue;
     }
-    const __m256i isSurrogate = _mm256_cmpeq_epi16(_mm256_and_si256(v, surrogateBits), surrogate);
-    if (!_mm256_testz_si256(isSurrogate, isSurrogate)) {
-      // Runs of pairs (emoji) in vectors, anything else with a surrogate in the loop.
-      if (FourPairsAvx2(a, out, o)) {
-        i += 8;
-        if (FourPairsAvx2(b, out, o))
+    if constexpr (WithStops) {
+      if (const unsigned mask = StopMask(a, b, lowNibbles))
+        return ConvertScalar(s, i, i + static_cast<unsigned>(__builtin_ctz(mask)), n, out, o);
+    } else {
+      const __m256i isSurrogate =
+          _mm256_cmpeq_epi16(_mm256_and_si256(v, surrogateBits), surrogate);
+      if (!_mm256_testz_si256(isSurrogate, isSurrogate)) {
+        // Runs of pairs (emoji) in vectors, anything else with a surrogate in the loop.
+        if (FourPairsAvx2(a, out, o)) {
           i += 8;
-      } else {
-        i = ConvertScalar(s, i, i + 8, n, out, o);
+          if (FourPairsAvx2(b, out, o))
+            i += 8;
+        } else {
+          i = ConvertScalar(s, i, i + 8, n, out, o);
+        }
+        continue;
       }
-      continue;
     }
     EightUnitsAvx2(a, out, o);
     EightUnitsAvx2(b, out, o);
     i += 16;
   }
-  // The tail of a short text: eight units, then four, then the scalar loop.
+  // The tail of a short text: eight units, then four, then the scalar loop; no load
+  // reaches past stop.
   const __m128i surrogateBits8 = _mm_set1_epi16(static_cast<short>(0xF800));
   const __m128i surrogate8 = _mm_set1_epi16(static_cast<short>(0xD800));
   if (i + 8 <= stop) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    if constexpr (WithStops) {
+      if (const unsigned mask = StopMask(x, _mm_setzero_si128(), lowNibbles) & 0xFF)
+        return ConvertScalar(s, i, i + static_cast<unsigned>(__builtin_ctz(mask)), n, out, o);
+    }
     const __m128i isSurrogate = _mm_cmpeq_epi16(_mm_and_si128(x, surrogateBits8), surrogate8);
     if (_mm_testz_si128(isSurrogate, isSurrogate)) {
       EightUnitsAvx2(x, out, o);
@@ -273,13 +349,32 @@ __attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::
   }
   if (i + 4 <= stop) {
     const __m128i x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i));
+    if constexpr (WithStops) {
+      if (const unsigned mask = StopMask(x, _mm_setzero_si128(), lowNibbles) & 0xF)
+        return ConvertScalar(s, i, i + static_cast<unsigned>(__builtin_ctz(mask)), n, out, o);
+    }
     const __m128i isSurrogate = _mm_cmpeq_epi16(_mm_and_si128(x, surrogateBits8), surrogate8);
     if (_mm_testz_si128(isSurrogate, _mm_set_epi64x(0, -1))) {
       FourUnitsAvx2(_mm_cvtepu16_epi32(x), out, o);
       i += 4;
     }
   }
+  if constexpr (WithStops)
+    stop = FindStop(s, i, stop, stops);
   return ConvertScalar(s, i, stop, n, out, o);
+}
+
+__attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::size_t i,
+                                                         std::size_t stop, std::size_t n,
+                                                         std::uint8_t* out, std::size_t& o) {
+  static constexpr TSvUtf8Stops kNone;
+  return ConvertAvx2Until<false>(s, i, stop, n, out, o, kNone);
+}
+
+__attribute__((target("avx2"))) std::size_t ConvertAvx2Stopping(const char16_t* s, std::size_t n,
+                                                                 const TSvUtf8Stops& stops,
+                                                                 std::uint8_t* out, std::size_t& o) {
+  return ConvertAvx2Until<true>(s, 0, n, n, out, o, stops);
 }
 
 bool HasAvx2() {
@@ -297,6 +392,17 @@ TBlockKernel KernelOf(TSvUtf8Path path) {
 #endif
   (void)path;
   return ConvertScalar;
+}
+
+TStopKernel StopKernelOf(TSvUtf8Path path) {
+#ifdef SV_UTF8_X86
+  if (path == TSvUtf8Path::Avx2)
+    return ConvertAvx2Stopping;
+  if (path == TSvUtf8Path::Sse2)
+    return FindThenConvert<ConvertSse2>;
+#endif
+  (void)path;
+  return FindThenConvert<ConvertScalar>;
 }
 
 void AppendWith(TBlockKernel kernel, std::u16string_view text, std::string& out) {
@@ -356,6 +462,22 @@ void AppendUtf8(std::u16string_view text, std::string& out) {
 char* WriteUtf8(std::u16string_view text, char* out) {
   std::size_t o = 0;
   BestKernel()(text.data(), 0, text.size(), text.size(), reinterpret_cast<std::uint8_t*>(out), o);
+  return out + o;
+}
+
+char* WriteUtf8Until(std::u16string_view text, const TSvUtf8Stops& stops, char* out,
+                     std::size_t& consumed, TSvUtf8Path path) {
+  std::size_t o = 0;
+  consumed = StopKernelOf(path)(text.data(), text.size(), stops,
+                                reinterpret_cast<std::uint8_t*>(out), o);
+  return out + o;
+}
+
+char* WriteUtf8Until(std::u16string_view text, const TSvUtf8Stops& stops, char* out,
+                     std::size_t& consumed) {
+  static const TStopKernel kernel = StopKernelOf(BestUtf8Path());
+  std::size_t o = 0;
+  consumed = kernel(text.data(), text.size(), stops, reinterpret_cast<std::uint8_t*>(out), o);
   return out + o;
 }
 
