@@ -1,6 +1,7 @@
 #include "locale/SvUtf8.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -69,17 +70,18 @@ std::size_t FindStop(const char16_t* s, std::size_t i, std::size_t end, const TS
   return i;
 }
 
-// Converts s[0] to s[n - 1] up to the first stop; answers the stop's index.
-using TStopKernel = std::size_t (*)(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops,
-                                    std::uint8_t* out, std::size_t& o);
+// WriteUtf8Until for the n units at s.
+using TStopKernel = char* (*)(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops,
+                              char* out, std::size_t& consumed);
 
 // Without a vector lookup: the stop is looked for first, then the units before it are
 // converted (they hold no surrogate, so the kernel ends exactly there).
 template <TBlockKernel Kernel>
-std::size_t FindThenConvert(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops,
-                            std::uint8_t* out, std::size_t& o) {
-  const std::size_t end = FindStop(s, 0, n, stops);
-  return Kernel(s, 0, end, n, out, o);
+char* FindThenConvert(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops, char* out,
+                      std::size_t& consumed) {
+  std::size_t o = 0;
+  consumed = Kernel(s, 0, FindStop(s, 0, n, stops), n, reinterpret_cast<std::uint8_t*>(out), o);
+  return out + o;
 }
 
 #ifdef SV_UTF8_X86
@@ -243,7 +245,7 @@ __attribute__((target("avx2"))) void EightUnitsAvx2(__m128i x, std::uint8_t* out
 
 // Bit k set when byte k of bytes is an ASCII stop: the low nibble picks the row of
 // stops.LowNibbles(), the high one the bit (none for bytes from 0x80 on).
-__attribute__((target("avx2"))) unsigned AsciiStopMask(__m128i bytes, __m128i lowNibbles) {
+__attribute__((target("avx2"), always_inline)) inline unsigned AsciiStopMask(__m128i bytes, __m128i lowNibbles) {
   const __m128i highBits = _mm_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0);
   const __m128i nibble = _mm_set1_epi8(0x0F);
   const __m128i low = _mm_shuffle_epi8(lowNibbles, _mm_and_si128(bytes, nibble));
@@ -253,7 +255,7 @@ __attribute__((target("avx2"))) unsigned AsciiStopMask(__m128i bytes, __m128i lo
 }
 
 // Bit k set when unit k of a (k < 8) or of b (k >= 8) is a stop.
-__attribute__((target("avx2"))) unsigned StopMask(__m128i a, __m128i b, __m128i lowNibbles) {
+__attribute__((target("avx2"), always_inline)) inline unsigned StopMask(__m128i a, __m128i b, __m128i lowNibbles) {
   // Units above U+00FF become the byte FF, which is no stop.
   const __m128i byteMax = _mm_set1_epi16(0xFF);
   const __m128i bytes = _mm_packus_epi16(_mm_min_epu16(a, byteMax), _mm_min_epu16(b, byteMax));
@@ -268,6 +270,29 @@ __attribute__((target("avx2"))) unsigned StopMask(__m128i a, __m128i b, __m128i 
                                       _mm_cmpeq_epi16(_mm_or_si128(b, one), ones));
   return AsciiStopMask(bytes, lowNibbles) |
          static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(otherA, otherB)));
+}
+
+// Bit k set when unit k of the r units at s (r below 16) is a stop: two loads that
+// overlap, of eight units or of four, neither past s[r - 1]; below four units one
+// at a time.
+__attribute__((target("avx2"), always_inline)) inline unsigned TailStopMask(
+    const char16_t* s, std::size_t r, const TSvUtf8Stops& stops, __m128i lowNibbles) {
+  if (r >= 8) {
+    const unsigned mask =
+        StopMask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)),
+                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + r - 8)), lowNibbles);
+    return (mask & 0xFF) | (mask >> 8) << (r - 8);
+  }
+  if (r >= 4) {
+    const unsigned mask =
+        StopMask(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(s)),
+                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + r - 4)), lowNibbles);
+    return (mask & 0xF) | (mask >> 8 & 0xF) << (r - 4);
+  }
+  unsigned mask = 0;
+  for (std::size_t k = 0; k < r; ++k)
+    mask |= static_cast<unsigned>(stops.IsStop(s[k])) << k;
+  return mask;
 }
 
 // AVX2: sixteen units at a time; ASCII packed, other blocks spread and shuffled eight
@@ -327,16 +352,17 @@ __attribute__((target("avx2"))) std::size_t ConvertAvx2Until(const char16_t* s, 
     EightUnitsAvx2(b, out, o);
     i += 16;
   }
+  if constexpr (WithStops) {
+    // The tail is looked up at once; without a stop it is converted as usual.
+    if (const unsigned mask = TailStopMask(s + i, stop - i, stops, lowNibbles))
+      return ConvertScalar(s, i, i + static_cast<unsigned>(__builtin_ctz(mask)), n, out, o);
+  }
   // The tail of a short text: eight units, then four, then the scalar loop; no load
   // reaches past stop.
   const __m128i surrogateBits8 = _mm_set1_epi16(static_cast<short>(0xF800));
   const __m128i surrogate8 = _mm_set1_epi16(static_cast<short>(0xD800));
   if (i + 8 <= stop) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-    if constexpr (WithStops) {
-      if (const unsigned mask = StopMask(x, _mm_setzero_si128(), lowNibbles) & 0xFF)
-        return ConvertScalar(s, i, i + static_cast<unsigned>(__builtin_ctz(mask)), n, out, o);
-    }
     const __m128i isSurrogate = _mm_cmpeq_epi16(_mm_and_si128(x, surrogateBits8), surrogate8);
     if (_mm_testz_si128(isSurrogate, isSurrogate)) {
       EightUnitsAvx2(x, out, o);
@@ -349,18 +375,12 @@ __attribute__((target("avx2"))) std::size_t ConvertAvx2Until(const char16_t* s, 
   }
   if (i + 4 <= stop) {
     const __m128i x = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i));
-    if constexpr (WithStops) {
-      if (const unsigned mask = StopMask(x, _mm_setzero_si128(), lowNibbles) & 0xF)
-        return ConvertScalar(s, i, i + static_cast<unsigned>(__builtin_ctz(mask)), n, out, o);
-    }
     const __m128i isSurrogate = _mm_cmpeq_epi16(_mm_and_si128(x, surrogateBits8), surrogate8);
     if (_mm_testz_si128(isSurrogate, _mm_set_epi64x(0, -1))) {
       FourUnitsAvx2(_mm_cvtepu16_epi32(x), out, o);
       i += 4;
     }
   }
-  if constexpr (WithStops)
-    stop = FindStop(s, i, stop, stops);
   return ConvertScalar(s, i, stop, n, out, o);
 }
 
@@ -371,10 +391,13 @@ __attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::
   return ConvertAvx2Until<false>(s, i, stop, n, out, o, kNone);
 }
 
-__attribute__((target("avx2"))) std::size_t ConvertAvx2Stopping(const char16_t* s, std::size_t n,
-                                                                 const TSvUtf8Stops& stops,
-                                                                 std::uint8_t* out, std::size_t& o) {
-  return ConvertAvx2Until<true>(s, 0, n, n, out, o, stops);
+__attribute__((target("avx2"))) char* ConvertAvx2Stopping(const char16_t* s, std::size_t n,
+                                                           const TSvUtf8Stops& stops, char* out,
+                                                           std::size_t& consumed) {
+  std::size_t o = 0;
+  consumed =
+      ConvertAvx2Until<true>(s, 0, n, n, reinterpret_cast<std::uint8_t*>(out), o, stops);
+  return out + o;
 }
 
 bool HasAvx2() {
@@ -467,18 +490,30 @@ char* WriteUtf8(std::u16string_view text, char* out) {
 
 char* WriteUtf8Until(std::u16string_view text, const TSvUtf8Stops& stops, char* out,
                      std::size_t& consumed, TSvUtf8Path path) {
-  std::size_t o = 0;
-  consumed = StopKernelOf(path)(text.data(), text.size(), stops,
-                                reinterpret_cast<std::uint8_t*>(out), o);
-  return out + o;
+  return StopKernelOf(path)(text.data(), text.size(), stops, out, consumed);
 }
+
+namespace {
+
+// The best stop kernel, found at the first call: a plain load and jump after it, as
+// this runs once for every text exported.
+char* FirstStopKernel(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops, char* out,
+                      std::size_t& consumed);
+std::atomic<TStopKernel> gStopKernel{FirstStopKernel};
+
+char* FirstStopKernel(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops, char* out,
+                      std::size_t& consumed) {
+  const TStopKernel kernel = StopKernelOf(BestUtf8Path());
+  gStopKernel.store(kernel, std::memory_order_relaxed);
+  return kernel(s, n, stops, out, consumed);
+}
+
+} // namespace
 
 char* WriteUtf8Until(std::u16string_view text, const TSvUtf8Stops& stops, char* out,
                      std::size_t& consumed) {
-  static const TStopKernel kernel = StopKernelOf(BestUtf8Path());
-  std::size_t o = 0;
-  consumed = kernel(text.data(), text.size(), stops, reinterpret_cast<std::uint8_t*>(out), o);
-  return out + o;
+  return gStopKernel.load(std::memory_order_relaxed)(text.data(), text.size(), stops, out,
+                                                     consumed);
 }
 
 bool HasLoneSurrogate(std::u16string_view text) {
