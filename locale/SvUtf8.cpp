@@ -26,7 +26,7 @@ bool IsSurrogate(char16_t c) {
 
 // Converts s[i] to s[stop] (and the low half of a pair that starts at stop - 1, up to
 // n) to out[o...]; answers the next unit.
-std::size_t ConvertScalar(const char16_t* s, std::size_t i, std::size_t stop, std::size_t n,
+inline __attribute__((always_inline)) std::size_t ConvertScalar(const char16_t* s, std::size_t i, std::size_t stop, std::size_t n,
                           std::uint8_t* out, std::size_t& o) {
   while (i < stop) {
     const unsigned c = s[i];
@@ -164,7 +164,7 @@ constexpr std::array<TShuffle, 256> kTwoByteTable = MakeTwoByteTable();
 constexpr std::array<TShuffle, 256> kThreeByteTable = MakeThreeByteTable();
 
 // Four units below U+D800 or above U+DFFF, each in a 32-bit lane, as UTF-8.
-__attribute__((target("avx2"))) void FourUnitsAvx2(__m128i u, std::uint8_t* out,
+__attribute__((target("avx2"), always_inline)) inline void FourUnitsAvx2(__m128i u, std::uint8_t* out,
                                                     std::size_t& o) {
   const __m128i mask3F = _mm_set1_epi32(0x3F);
   const __m128i trail = _mm_set1_epi32(0x80);
@@ -193,7 +193,7 @@ __attribute__((target("avx2"))) void FourUnitsAvx2(__m128i u, std::uint8_t* out,
 
 // Eight units as four surrogate pairs, each high half at an even unit, as UTF-8;
 // false, with nothing written, when they are not.
-__attribute__((target("avx2"))) bool FourPairsAvx2(__m128i x, std::uint8_t* out,
+__attribute__((target("avx2"), always_inline)) inline bool FourPairsAvx2(__m128i x, std::uint8_t* out,
                                                     std::size_t& o) {
   // Each 32-bit lane: the high half below, the low half above.
   const __m128i halves = _mm_and_si128(x, _mm_set1_epi16(static_cast<short>(0xFC00)));
@@ -217,7 +217,7 @@ __attribute__((target("avx2"))) bool FourPairsAvx2(__m128i x, std::uint8_t* out,
 }
 
 // Eight units without surrogates as UTF-8.
-__attribute__((target("avx2"))) void EightUnitsAvx2(__m128i x, std::uint8_t* out,
+__attribute__((target("avx2"), always_inline)) inline void EightUnitsAvx2(__m128i x, std::uint8_t* out,
                                                      std::size_t& o) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i over2 = _mm_and_si128(x, _mm_set1_epi16(static_cast<short>(0xF800)));
@@ -299,9 +299,9 @@ __attribute__((target("avx2"), always_inline)) inline unsigned TailStopMask(
 // (or four) units at a time; a block with a surrogate goes through the scalar loop,
 // which also finishes a pair that the block's end splits.
 //
-// With WithStops, each block is first looked up in stops (lowNibbles): at a stop,
-// the units before it go through the scalar loop (stops are rare) and the
-// conversion ends. Surrogates are stops then, so no block has one.
+// With WithStops, each block is first looked up in stops: a stop becomes the end,
+// the units before it are converted as a tail (stops are rare). Surrogates are stops
+// then, so no block has one.
 template <bool WithStops>
 __attribute__((target("avx2"))) std::size_t ConvertAvx2Until(const char16_t* s, std::size_t i,
                                                               std::size_t stop, std::size_t n,
@@ -331,8 +331,10 @@ __attribute__((target("avx2"))) std::size_t ConvertAvx2Until(const char16_t* s, 
       continue;
     }
     if constexpr (WithStops) {
-      if (const unsigned mask = StopMask(a, b, lowNibbles))
-        return ConvertScalar(s, i, i + static_cast<unsigned>(__builtin_ctz(mask)), n, out, o);
+      if (const unsigned mask = StopMask(a, b, lowNibbles)) {
+        stop = i + static_cast<unsigned>(__builtin_ctz(mask));
+        break;
+      }
     } else {
       const __m256i isSurrogate =
           _mm256_cmpeq_epi16(_mm256_and_si256(v, surrogateBits), surrogate);
@@ -355,7 +357,7 @@ __attribute__((target("avx2"))) std::size_t ConvertAvx2Until(const char16_t* s, 
   if constexpr (WithStops) {
     // The tail is looked up at once; without a stop it is converted as usual.
     if (const unsigned mask = TailStopMask(s + i, stop - i, stops, lowNibbles))
-      return ConvertScalar(s, i, i + static_cast<unsigned>(__builtin_ctz(mask)), n, out, o);
+      stop = i + static_cast<unsigned>(__builtin_ctz(mask));
   }
   // The tail of a short text: eight units, then four, then the scalar loop; no load
   // reaches past stop.
