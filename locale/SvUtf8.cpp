@@ -26,8 +26,9 @@ bool IsSurrogate(char16_t c) {
 
 // Converts s[i] to s[stop] (and the low half of a pair that starts at stop - 1, up to
 // n) to out[o...]; answers the next unit.
-inline __attribute__((always_inline)) std::size_t ConvertScalar(const char16_t* s, std::size_t i, std::size_t stop, std::size_t n,
-                          std::uint8_t* out, std::size_t& o) {
+inline __attribute__((always_inline)) std::size_t ConvertScalar(const char16_t* s, std::size_t i,
+                                                                std::size_t stop, std::size_t n,
+                                                                std::uint8_t* out, std::size_t& o) {
   while (i < stop) {
     const unsigned c = s[i];
     if (c < 0x80) {
@@ -164,8 +165,8 @@ constexpr std::array<TShuffle, 256> kTwoByteTable = MakeTwoByteTable();
 constexpr std::array<TShuffle, 256> kThreeByteTable = MakeThreeByteTable();
 
 // Four units below U+D800 or above U+DFFF, each in a 32-bit lane, as UTF-8.
-__attribute__((target("avx2"), always_inline)) inline void FourUnitsAvx2(__m128i u, std::uint8_t* out,
-                                                    std::size_t& o) {
+__attribute__((target("avx2"), always_inline)) inline void
+FourUnitsAvx2(__m128i u, std::uint8_t* out, std::size_t& o) {
   const __m128i mask3F = _mm_set1_epi32(0x3F);
   const __m128i trail = _mm_set1_epi32(0x80);
   const __m128i low6 = _mm_or_si128(_mm_and_si128(u, mask3F), trail);
@@ -193,8 +194,8 @@ __attribute__((target("avx2"), always_inline)) inline void FourUnitsAvx2(__m128i
 
 // Eight units as four surrogate pairs, each high half at an even unit, as UTF-8;
 // false, with nothing written, when they are not.
-__attribute__((target("avx2"), always_inline)) inline bool FourPairsAvx2(__m128i x, std::uint8_t* out,
-                                                    std::size_t& o) {
+__attribute__((target("avx2"), always_inline)) inline bool
+FourPairsAvx2(__m128i x, std::uint8_t* out, std::size_t& o) {
   // Each 32-bit lane: the high half below, the low half above.
   const __m128i halves = _mm_and_si128(x, _mm_set1_epi16(static_cast<short>(0xFC00)));
   const __m128i expected = _mm_set1_epi32(static_cast<int>(0xDC00D800u));
@@ -217,8 +218,8 @@ __attribute__((target("avx2"), always_inline)) inline bool FourPairsAvx2(__m128i
 }
 
 // Eight units without surrogates as UTF-8.
-__attribute__((target("avx2"), always_inline)) inline void EightUnitsAvx2(__m128i x, std::uint8_t* out,
-                                                     std::size_t& o) {
+__attribute__((target("avx2"), always_inline)) inline void
+EightUnitsAvx2(__m128i x, std::uint8_t* out, std::size_t& o) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i over2 = _mm_and_si128(x, _mm_set1_epi16(static_cast<short>(0xF800)));
   if (_mm_movemask_epi8(_mm_cmpeq_epi16(over2, zero)) == 0xFFFF) {
@@ -245,7 +246,8 @@ __attribute__((target("avx2"), always_inline)) inline void EightUnitsAvx2(__m128
 
 // Bit k set when byte k of bytes is an ASCII stop: the low nibble picks the row of
 // stops.LowNibbles(), the high one the bit (none for bytes from 0x80 on).
-__attribute__((target("avx2"), always_inline)) inline unsigned AsciiStopMask(__m128i bytes, __m128i lowNibbles) {
+__attribute__((target("avx2"), always_inline)) inline unsigned AsciiStopMask(__m128i bytes,
+                                                                             __m128i lowNibbles) {
   const __m128i highBits = _mm_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0);
   const __m128i nibble = _mm_set1_epi8(0x0F);
   const __m128i low = _mm_shuffle_epi8(lowNibbles, _mm_and_si128(bytes, nibble));
@@ -255,7 +257,8 @@ __attribute__((target("avx2"), always_inline)) inline unsigned AsciiStopMask(__m
 }
 
 // Bit k set when unit k of a (k < 8) or of b (k >= 8) is a stop.
-__attribute__((target("avx2"), always_inline)) inline unsigned StopMask(__m128i a, __m128i b, __m128i lowNibbles) {
+__attribute__((target("avx2"), always_inline)) inline unsigned StopMask(__m128i a, __m128i b,
+                                                                        __m128i lowNibbles) {
   // Units above U+00FF become the byte FF, which is no stop.
   const __m128i byteMax = _mm_set1_epi16(0xFF);
   const __m128i bytes = _mm_packus_epi16(_mm_min_epu16(a, byteMax), _mm_min_epu16(b, byteMax));
@@ -275,8 +278,8 @@ __attribute__((target("avx2"), always_inline)) inline unsigned StopMask(__m128i 
 // Bit k set when unit k of the r units at s (r below 16) is a stop: two loads that
 // overlap, of eight units or of four, neither past s[r - 1]; below four units one
 // at a time.
-__attribute__((target("avx2"), always_inline)) inline unsigned TailStopMask(
-    const char16_t* s, std::size_t r, const TSvUtf8Stops& stops, __m128i lowNibbles) {
+__attribute__((target("avx2"), always_inline)) inline unsigned
+TailStopMask(const char16_t* s, std::size_t r, const TSvUtf8Stops& stops, __m128i lowNibbles) {
   if (r >= 8) {
     const unsigned mask =
         StopMask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)),
@@ -303,12 +306,10 @@ __attribute__((target("avx2"), always_inline)) inline unsigned TailStopMask(
 // the units before it are converted as a tail (stops are rare). Surrogates are stops
 // then, so no block has one.
 template <bool WithStops>
-__attribute__((target("avx2"))) std::size_t ConvertAvx2Until(const char16_t* s, std::size_t i,
-                                                              std::size_t stop, std::size_t n,
-                                                              std::uint8_t* out, std::size_t& o,
-                                                              const TSvUtf8Stops& stops) {
-  const __m128i lowNibbles =
-      _mm_load_si128(reinterpret_cast<const __m128i*>(stops.LowNibbles()));
+__attribute__((target("avx2"))) std::size_t
+ConvertAvx2Until(const char16_t* s, std::size_t i, std::size_t stop, std::size_t n,
+                 std::uint8_t* out, std::size_t& o, const TSvUtf8Stops& stops) {
+  const __m128i lowNibbles = _mm_load_si128(reinterpret_cast<const __m128i*>(stops.LowNibbles()));
   const __m256i notAscii = _mm256_set1_epi16(static_cast<short>(0xFF80));
   const __m256i surrogateBits = _mm256_set1_epi16(static_cast<short>(0xF800));
   const __m256i surrogate = _mm256_set1_epi16(static_cast<short>(0xD800));
@@ -336,8 +337,7 @@ __attribute__((target("avx2"))) std::size_t ConvertAvx2Until(const char16_t* s, 
         break;
       }
     } else {
-      const __m256i isSurrogate =
-          _mm256_cmpeq_epi16(_mm256_and_si256(v, surrogateBits), surrogate);
+      const __m256i isSurrogate = _mm256_cmpeq_epi16(_mm256_and_si256(v, surrogateBits), surrogate);
       if (!_mm256_testz_si256(isSurrogate, isSurrogate)) {
         // Runs of pairs (emoji) in vectors, anything else with a surrogate in the loop.
         if (FourPairsAvx2(a, out, o)) {
@@ -387,18 +387,17 @@ __attribute__((target("avx2"))) std::size_t ConvertAvx2Until(const char16_t* s, 
 }
 
 __attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::size_t i,
-                                                         std::size_t stop, std::size_t n,
-                                                         std::uint8_t* out, std::size_t& o) {
+                                                        std::size_t stop, std::size_t n,
+                                                        std::uint8_t* out, std::size_t& o) {
   static constexpr TSvUtf8Stops kNone;
   return ConvertAvx2Until<false>(s, i, stop, n, out, o, kNone);
 }
 
 __attribute__((target("avx2"))) char* ConvertAvx2Stopping(const char16_t* s, std::size_t n,
-                                                           const TSvUtf8Stops& stops, char* out,
-                                                           std::size_t& consumed) {
+                                                          const TSvUtf8Stops& stops, char* out,
+                                                          std::size_t& consumed) {
   std::size_t o = 0;
-  consumed =
-      ConvertAvx2Until<true>(s, 0, n, n, reinterpret_cast<std::uint8_t*>(out), o, stops);
+  consumed = ConvertAvx2Until<true>(s, 0, n, n, reinterpret_cast<std::uint8_t*>(out), o, stops);
   return out + o;
 }
 

@@ -119,7 +119,8 @@ TEST(SvUtf8, StoppingConversionEndsAtTheFirstStopOnEveryPath) {
     }
     std::u16string text;
     for (std::size_t length = random() % 100; text.size() < length;)
-      text += random() % 8 ? std::u16string(1, static_cast<char16_t>(ascii(random))) : kKinds[kind(random)];
+      text += random() % 8 ? std::u16string(1, static_cast<char16_t>(ascii(random)))
+                           : kKinds[kind(random)];
     std::size_t first = 0;
     for (char16_t u : text) {
       if (u < 0x80 ? chosen[u] : (u & 0xF800) == 0xD800 || u >= 0xFFFE)
@@ -133,7 +134,8 @@ TEST(SvUtf8, StoppingConversionEndsAtTheFirstStopOnEveryPath) {
     for (TSvUtf8Path path : Paths()) {
       std::vector<char> room(sv::Utf8Room(text.size()));
       std::size_t consumed = text.size() + 1;
-      char* end = sv::WriteUtf8Until({units.get(), text.size()}, stops, room.data(), consumed, path);
+      char* end =
+          sv::WriteUtf8Until({units.get(), text.size()}, stops, room.data(), consumed, path);
       ASSERT_EQ(consumed, first) << n << " path " << static_cast<int>(path);
       ASSERT_EQ(std::string(room.data(), end), expected) << n << " path " << static_cast<int>(path);
     }
