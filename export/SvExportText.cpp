@@ -15,8 +15,8 @@ void AppendReplacement(std::string& out) {
 }
 
 // The units an escape must look at: C0 controls, DEL, the ASCII characters it
-// writes otherwise, and (always stops) surrogates, a pair being written by the escape
-// too, U+FFFE and U+FFFF.
+// writes otherwise, and (always stops) lone surrogates, U+FFFE and U+FFFF. Pairs are
+// written as the conversion writes them.
 constexpr TSvUtf8Stops MakeStops(std::u16string_view specials) {
   TSvUtf8Stops stops;
   for (char16_t c = 0; c < 0x20; ++c)
@@ -205,15 +205,10 @@ std::size_t AppendEscaped(std::u16string_view text, TSvEscape escape, std::strin
   p = out.data() + start;
   std::size_t replaced = 0;
   while (i < n) {
+    // A stop: a lone surrogate is written as the escape says.
     const char16_t u = units[i];
-    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-      const char32_t c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(units[i + 1]) - 0xDC00);
-      p = WriteOne(p, c, false, escape, replaced);
-      i += 2;
-    } else {
-      p = WriteOne(p, u, (u & 0xF800) == 0xD800, escape, replaced);
-      ++i;
-    }
+    p = WriteOne(p, u, (u & 0xF800) == 0xD800, escape, replaced);
+    ++i;
     std::size_t consumed = 0;
     p = WriteUtf8Until(text.substr(i), stops, p, consumed);
     i += consumed;

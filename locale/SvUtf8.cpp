@@ -25,13 +25,17 @@ bool IsSurrogate(char16_t c) {
 }
 
 // Converts s[i] to s[stop] (and the low half of a pair that starts at stop - 1, up to
-// n) to out[o...]; answers the next unit.
-inline __attribute__((always_inline)) std::size_t ConvertScalar(const char16_t* s, std::size_t i,
-                                                                std::size_t stop, std::size_t n,
-                                                                std::uint8_t* out, std::size_t& o) {
+// n) to out[o...]; answers the next unit. With WithStops, ends early at a stop and
+// answers its index.
+template <bool WithStops>
+inline __attribute__((always_inline)) std::size_t
+ConvertScalarUntil(const char16_t* s, std::size_t i, std::size_t stop, std::size_t n,
+                   std::uint8_t* out, std::size_t& o, const TSvUtf8Stops& stops) {
   while (i < stop) {
     const unsigned c = s[i];
     if (c < 0x80) {
+      if (WithStops && stops.IsAsciiStop(static_cast<char16_t>(c)))
+        return i;
       out[o++] = static_cast<std::uint8_t>(c);
       ++i;
     } else if (c < 0x800) {
@@ -39,6 +43,8 @@ inline __attribute__((always_inline)) std::size_t ConvertScalar(const char16_t* 
       out[o++] = static_cast<std::uint8_t>(0x80 | (c & 0x3F));
       ++i;
     } else if (!IsSurrogate(static_cast<char16_t>(c))) {
+      if (WithStops && c >= 0xFFFE)
+        return i;
       out[o++] = static_cast<std::uint8_t>(0xE0 | (c >> 12));
       out[o++] = static_cast<std::uint8_t>(0x80 | ((c >> 6) & 0x3F));
       out[o++] = static_cast<std::uint8_t>(0x80 | (c & 0x3F));
@@ -52,6 +58,8 @@ inline __attribute__((always_inline)) std::size_t ConvertScalar(const char16_t* 
       i += 2;
     } else {
       // Half of no pair: U+FFFD.
+      if (WithStops)
+        return i;
       out[o++] = 0xEF;
       out[o++] = 0xBF;
       out[o++] = 0xBD;
@@ -61,27 +69,26 @@ inline __attribute__((always_inline)) std::size_t ConvertScalar(const char16_t* 
   return i;
 }
 
+constexpr TSvUtf8Stops kNoStops;
+
+inline __attribute__((always_inline)) std::size_t ConvertScalar(const char16_t* s, std::size_t i,
+                                                                std::size_t stop, std::size_t n,
+                                                                std::uint8_t* out, std::size_t& o) {
+  return ConvertScalarUntil<false>(s, i, stop, n, out, o, kNoStops);
+}
+
 using TBlockKernel = std::size_t (*)(const char16_t* s, std::size_t i, std::size_t stop,
                                      std::size_t n, std::uint8_t* out, std::size_t& o);
-
-// The first stop of s[i] to s[end - 1]; end when there is none.
-std::size_t FindStop(const char16_t* s, std::size_t i, std::size_t end, const TSvUtf8Stops& stops) {
-  while (i < end && !stops.IsStop(s[i]))
-    ++i;
-  return i;
-}
 
 // WriteUtf8Until for the n units at s.
 using TStopKernel = char* (*)(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops,
                               char* out, std::size_t& consumed);
 
-// Without a vector lookup: the stop is looked for first, then the units before it are
-// converted (they hold no surrogate, so the kernel ends exactly there).
-template <TBlockKernel Kernel>
-char* FindThenConvert(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops, char* out,
-                      std::size_t& consumed) {
+// Without AVX2: the scalar loop, which looks at each unit.
+char* ConvertScalarStopping(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops,
+                            char* out, std::size_t& consumed) {
   std::size_t o = 0;
-  consumed = Kernel(s, 0, FindStop(s, 0, n, stops), n, reinterpret_cast<std::uint8_t*>(out), o);
+  consumed = ConvertScalarUntil<true>(s, 0, n, n, reinterpret_cast<std::uint8_t*>(out), o, stops);
   return out + o;
 }
 
@@ -256,7 +263,7 @@ __attribute__((target("avx2"), always_inline)) inline unsigned AsciiStopMask(__m
   return ~static_cast<unsigned>(_mm_movemask_epi8(none)) & 0xFFFF;
 }
 
-// Bit k set when unit k of a (k < 8) or of b (k >= 8) is a stop.
+// Bit k set when unit k of a (k < 8) or of b (k >= 8) is a stop or a surrogate.
 __attribute__((target("avx2"), always_inline)) inline unsigned StopMask(__m128i a, __m128i b,
                                                                         __m128i lowNibbles) {
   // Units above U+00FF become the byte FF, which is no stop.
@@ -275,7 +282,7 @@ __attribute__((target("avx2"), always_inline)) inline unsigned StopMask(__m128i 
          static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(otherA, otherB)));
 }
 
-// Bit k set when unit k of the r units at s (r below 16) is a stop: two loads that
+// Bit k set when unit k of the r units at s (r below 16) is a stop or a surrogate: two loads that
 // overlap, of eight units or of four, neither past s[r - 1]; below four units one
 // at a time.
 __attribute__((target("avx2"), always_inline)) inline unsigned
@@ -294,7 +301,9 @@ TailStopMask(const char16_t* s, std::size_t r, const TSvUtf8Stops& stops, __m128
   }
   unsigned mask = 0;
   for (std::size_t k = 0; k < r; ++k)
-    mask |= static_cast<unsigned>(stops.IsStop(s[k])) << k;
+    mask |= static_cast<unsigned>(s[k] < 0x80 ? stops.IsAsciiStop(s[k])
+                                              : IsSurrogate(s[k]) || s[k] >= 0xFFFE)
+            << k;
   return mask;
 }
 
@@ -302,9 +311,9 @@ TailStopMask(const char16_t* s, std::size_t r, const TSvUtf8Stops& stops, __m128
 // (or four) units at a time; a block with a surrogate goes through the scalar loop,
 // which also finishes a pair that the block's end splits.
 //
-// With WithStops, each block is first looked up in stops: a stop becomes the end,
-// the units before it are converted as a tail (stops are rare). Surrogates are stops
-// then, so no block has one.
+// With WithStops, each block is first looked up in stops: a block with a stop or a
+// surrogate goes, but for four pairs, through the scalar loop, which ends at the stop
+// (stops are rare).
 template <bool WithStops>
 __attribute__((target("avx2"))) std::size_t
 ConvertAvx2Until(const char16_t* s, std::size_t i, std::size_t stop, std::size_t n,
@@ -332,9 +341,16 @@ ConvertAvx2Until(const char16_t* s, std::size_t i, std::size_t stop, std::size_t
       continue;
     }
     if constexpr (WithStops) {
-      if (const unsigned mask = StopMask(a, b, lowNibbles)) {
-        stop = i + static_cast<unsigned>(__builtin_ctz(mask));
-        break;
+      if (StopMask(a, b, lowNibbles) != 0) {
+        if (FourPairsAvx2(a, out, o)) {
+          i += 8;
+          continue;
+        }
+        const std::size_t end = i + 8;
+        i = ConvertScalarUntil<true>(s, i, end, n, out, o, stops);
+        if (i < end)
+          return i;
+        continue;
       }
     } else {
       const __m256i isSurrogate = _mm256_cmpeq_epi16(_mm256_and_si256(v, surrogateBits), surrogate);
@@ -355,9 +371,10 @@ ConvertAvx2Until(const char16_t* s, std::size_t i, std::size_t stop, std::size_t
     i += 16;
   }
   if constexpr (WithStops) {
-    // The tail is looked up at once; without a stop it is converted as usual.
-    if (const unsigned mask = TailStopMask(s + i, stop - i, stops, lowNibbles))
-      stop = i + static_cast<unsigned>(__builtin_ctz(mask));
+    // The tail is looked up at once: without a stop or a surrogate it is converted
+    // as usual, else by the scalar loop.
+    if (TailStopMask(s + i, stop - i, stops, lowNibbles) != 0)
+      return ConvertScalarUntil<true>(s, i, stop, n, out, o, stops);
   }
   // The tail of a short text: eight units, then four, then the scalar loop; no load
   // reaches past stop.
@@ -389,8 +406,7 @@ ConvertAvx2Until(const char16_t* s, std::size_t i, std::size_t stop, std::size_t
 __attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::size_t i,
                                                         std::size_t stop, std::size_t n,
                                                         std::uint8_t* out, std::size_t& o) {
-  static constexpr TSvUtf8Stops kNone;
-  return ConvertAvx2Until<false>(s, i, stop, n, out, o, kNone);
+  return ConvertAvx2Until<false>(s, i, stop, n, out, o, kNoStops);
 }
 
 __attribute__((target("avx2"))) char* ConvertAvx2Stopping(const char16_t* s, std::size_t n,
@@ -422,11 +438,9 @@ TStopKernel StopKernelOf(TSvUtf8Path path) {
 #ifdef SV_UTF8_X86
   if (path == TSvUtf8Path::Avx2)
     return ConvertAvx2Stopping;
-  if (path == TSvUtf8Path::Sse2)
-    return FindThenConvert<ConvertSse2>;
 #endif
   (void)path;
-  return FindThenConvert<ConvertScalar>;
+  return ConvertScalarStopping;
 }
 
 void AppendWith(TBlockKernel kernel, std::u16string_view text, std::string& out) {

@@ -29,9 +29,9 @@ constexpr std::size_t Utf8Room(std::size_t units) {
 char* WriteUtf8(std::u16string_view text, char* out);
 
 // The units a stopping conversion stops at: ASCII characters chosen with Add, and
-// always every surrogate (paired or not), U+FFFE and U+FFFF. Bit h of Low[l] is set
-// when the character 16 * h + l is chosen: the form a byte shuffle looks up sixteen
-// characters at a time.
+// always a surrogate that is not half of a pair, U+FFFE and U+FFFF (pairs are
+// converted). Bit h of Low[l] is set when the character 16 * h + l is chosen: the
+// form a byte shuffle looks up sixteen characters at a time.
 class TSvUtf8Stops {
 public:
   // Adds an ASCII character (below 0x80).
@@ -39,11 +39,8 @@ public:
     Low[ascii & 15] = static_cast<std::uint8_t>(Low[ascii & 15] | 1u << (ascii >> 4 & 7));
     return *this;
   }
-  constexpr bool IsStop(char16_t u) const {
-    if (u < 0x80)
-      return (Low[u & 15] >> (u >> 4)) & 1;
-    return (u & 0xF800) == 0xD800 || u >= 0xFFFE;
-  }
+  // Whether an ASCII character (below 0x80) is chosen.
+  constexpr bool IsAsciiStop(char16_t ascii) const { return (Low[ascii & 15] >> (ascii >> 4)) & 1; }
   const std::uint8_t* LowNibbles() const { return Low; }
 
 private:

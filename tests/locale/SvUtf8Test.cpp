@@ -119,13 +119,19 @@ TEST(SvUtf8, StoppingConversionEndsAtTheFirstStopOnEveryPath) {
     }
     std::u16string text;
     for (std::size_t length = random() % 100; text.size() < length;)
-      text += random() % 8 ? std::u16string(1, static_cast<char16_t>(ascii(random)))
-                           : kKinds[kind(random)];
+      if (random() % 8)
+        text += static_cast<char16_t>(ascii(random));
+      else // runs of a kind, pairs among them
+        for (std::size_t k = kind(random), r = 1 + random() % 6; r > 0; --r)
+          text += kKinds[k];
+    // Pairs are converted; a lone surrogate stops.
     std::size_t first = 0;
-    for (char16_t u : text) {
-      if (u < 0x80 ? chosen[u] : (u & 0xF800) == 0xD800 || u >= 0xFFFE)
+    for (; first < text.size(); ++first) {
+      const char16_t u = text[first];
+      if (u >= 0xD800 && u <= 0xDBFF && first + 1 < text.size() && (text[first + 1] & 0xFC00) == 0xDC00)
+        ++first;
+      else if (u < 0x80 ? chosen[u] : (u & 0xF800) == 0xD800 || u >= 0xFFFE)
         break;
-      ++first;
     }
     // In blocks of exactly the text's and the room's size, which the sanitizers guard.
     const std::unique_ptr<char16_t[]> units(new char16_t[text.size()]);
