@@ -263,48 +263,48 @@ __attribute__((target("avx2"), always_inline)) inline unsigned AsciiStopMask(__m
   return ~static_cast<unsigned>(_mm_movemask_epi8(none)) & 0xFFFF;
 }
 
-// Bit k set when unit k of a (k < 8) or of b (k >= 8) is a stop or a surrogate.
-__attribute__((target("avx2"), always_inline)) inline unsigned StopMask(__m128i a, __m128i b,
-                                                                        __m128i lowNibbles) {
-  // Units above U+00FF become the byte FF, which is no stop.
-  const __m128i byteMax = _mm_set1_epi16(0xFF);
-  const __m128i bytes = _mm_packus_epi16(_mm_min_epu16(a, byteMax), _mm_min_epu16(b, byteMax));
-  const __m128i surrogateBits = _mm_set1_epi16(static_cast<short>(0xF800));
-  const __m128i surrogate = _mm_set1_epi16(static_cast<short>(0xD800));
-  const __m128i one = _mm_set1_epi16(1);
-  const __m128i ones = _mm_set1_epi16(-1);
+// Whether a unit of v is an ASCII stop (looked up as in AsciiStopMask, in both lanes of
+// lowNibbles), a surrogate, U+FFFE or U+FFFF.
+__attribute__((target("avx2"), always_inline)) inline bool HasStop(__m256i v, __m256i lowNibbles) {
+  const __m256i highBits = _mm256_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0, 1,
+                                            2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0);
+  const __m256i nibble = _mm256_set1_epi8(0x0F);
+  const __m256i low = _mm256_shuffle_epi8(lowNibbles, _mm256_and_si256(v, nibble));
+  const __m256i high =
+      _mm256_shuffle_epi8(highBits, _mm256_and_si256(_mm256_srli_epi16(v, 4), nibble));
+  // The lookup holds for the low byte of an ASCII unit only.
+  const __m256i ascii = _mm256_cmpeq_epi16(
+      _mm256_and_si256(v, _mm256_set1_epi16(static_cast<short>(0xFF80))), _mm256_setzero_si256());
+  const __m256i asciiStop =
+      _mm256_and_si256(_mm256_and_si256(low, high), _mm256_srli_epi16(ascii, 8));
   // Surrogates, and U+FFFE and U+FFFF, which are all ones once the low bit is set.
-  const __m128i otherA = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(a, surrogateBits), surrogate),
-                                      _mm_cmpeq_epi16(_mm_or_si128(a, one), ones));
-  const __m128i otherB = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(b, surrogateBits), surrogate),
-                                      _mm_cmpeq_epi16(_mm_or_si128(b, one), ones));
-  return AsciiStopMask(bytes, lowNibbles) |
-         static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(otherA, otherB)));
+  const __m256i surrogate =
+      _mm256_cmpeq_epi16(_mm256_and_si256(v, _mm256_set1_epi16(static_cast<short>(0xF800))),
+                         _mm256_set1_epi16(static_cast<short>(0xD800)));
+  const __m256i last =
+      _mm256_cmpeq_epi16(_mm256_or_si256(v, _mm256_set1_epi16(1)), _mm256_set1_epi16(-1));
+  const __m256i any = _mm256_or_si256(asciiStop, _mm256_or_si256(surrogate, last));
+  return !_mm256_testz_si256(any, any);
 }
 
-// Bit k set when unit k of the r units at s (r below 16) is a stop or a surrogate: two loads that
-// overlap, of eight units or of four, neither past s[r - 1]; below four units one
-// at a time.
-__attribute__((target("avx2"), always_inline)) inline unsigned
-TailStopMask(const char16_t* s, std::size_t r, const TSvUtf8Stops& stops, __m128i lowNibbles) {
-  if (r >= 8) {
-    const unsigned mask =
-        StopMask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s)),
-                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + r - 8)), lowNibbles);
-    return (mask & 0xFF) | (mask >> 8) << (r - 8);
-  }
+// HasStop for the r units at s (r below 16): two loads that overlap, of eight units or
+// of four, neither past s[r - 1]; below four units one at a time.
+__attribute__((target("avx2"), always_inline)) inline bool
+TailHasStop(const char16_t* s, std::size_t r, const TSvUtf8Stops& stops, __m256i lowNibbles) {
+  if (r >= 8)
+    return HasStop(_mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(s + r - 8),
+                                       reinterpret_cast<const __m128i*>(s)),
+                   lowNibbles);
   if (r >= 4) {
-    const unsigned mask =
-        StopMask(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(s)),
-                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + r - 4)), lowNibbles);
-    return (mask & 0xF) | (mask >> 8 & 0xF) << (r - 4);
+    const __m128i x =
+        _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(s)),
+                           _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + r - 4)));
+    return HasStop(_mm256_set_m128i(x, x), lowNibbles);
   }
-  unsigned mask = 0;
   for (std::size_t k = 0; k < r; ++k)
-    mask |= static_cast<unsigned>(s[k] < 0x80 ? stops.IsAsciiStop(s[k])
-                                              : IsSurrogate(s[k]) || s[k] >= 0xFFFE)
-            << k;
-  return mask;
+    if (s[k] < 0x80 ? stops.IsAsciiStop(s[k]) : IsSurrogate(s[k]) || s[k] >= 0xFFFE)
+      return true;
+  return false;
 }
 
 // AVX2: sixteen units at a time; ASCII packed, other blocks spread and shuffled eight
@@ -319,6 +319,7 @@ __attribute__((target("avx2"))) std::size_t
 ConvertAvx2Until(const char16_t* s, std::size_t i, std::size_t stop, std::size_t n,
                  std::uint8_t* out, std::size_t& o, const TSvUtf8Stops& stops) {
   const __m128i lowNibbles = _mm_load_si128(reinterpret_cast<const __m128i*>(stops.LowNibbles()));
+  const __m256i lowNibbles2 = _mm256_broadcastsi128_si256(lowNibbles);
   const __m256i notAscii = _mm256_set1_epi16(static_cast<short>(0xFF80));
   const __m256i surrogateBits = _mm256_set1_epi16(static_cast<short>(0xF800));
   const __m256i surrogate = _mm256_set1_epi16(static_cast<short>(0xD800));
@@ -341,7 +342,7 @@ ConvertAvx2Until(const char16_t* s, std::size_t i, std::size_t stop, std::size_t
       continue;
     }
     if constexpr (WithStops) {
-      if (StopMask(a, b, lowNibbles) != 0) {
+      if (HasStop(v, lowNibbles2)) {
         if (FourPairsAvx2(a, out, o)) {
           i += 8;
           continue;
@@ -373,7 +374,7 @@ ConvertAvx2Until(const char16_t* s, std::size_t i, std::size_t stop, std::size_t
   if constexpr (WithStops) {
     // The tail is looked up at once: without a stop or a surrogate it is converted
     // as usual, else by the scalar loop.
-    if (TailStopMask(s + i, stop - i, stops, lowNibbles) != 0)
+    if (TailHasStop(s + i, stop - i, stops, lowNibbles2))
       return ConvertScalarUntil<true>(s, i, stop, n, out, o, stops);
   }
   // The tail of a short text: eight units, then four, then the scalar loop; no load
