@@ -128,7 +128,8 @@ TEST(SvUtf8, StoppingConversionEndsAtTheFirstStopOnEveryPath) {
     std::size_t first = 0;
     for (; first < text.size(); ++first) {
       const char16_t u = text[first];
-      if (u >= 0xD800 && u <= 0xDBFF && first + 1 < text.size() && (text[first + 1] & 0xFC00) == 0xDC00)
+      if (u >= 0xD800 && u <= 0xDBFF && first + 1 < text.size() &&
+          (text[first + 1] & 0xFC00) == 0xDC00)
         ++first;
       else if (u < 0x80 ? chosen[u] : (u & 0xF800) == 0xD800 || u >= 0xFFFE)
         break;
