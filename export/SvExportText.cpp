@@ -2,12 +2,7 @@
 
 #include "locale/SvUtf8.h"
 
-#include <cstdint>
 #include <cstring>
-
-#ifdef __SSE2__
-#include <immintrin.h>
-#endif
 
 namespace sv {
 
@@ -19,134 +14,40 @@ void AppendReplacement(std::string& out) {
   out += "\xEF\xBF\xBD";
 }
 
-// The ASCII characters, other than controls and DEL, that an escape writes
-// otherwise; unused places hold 0, which is a control anyway.
-struct TSpecials {
-  char16_t Units[4];
-};
+// The units an escape must look at: C0 controls, DEL, the ASCII characters it
+// writes otherwise, and (always stops) lone surrogates, U+FFFE and U+FFFF. Pairs are
+// written as the conversion writes them.
+constexpr TSvUtf8Stops MakeStops(std::u16string_view specials) {
+  TSvUtf8Stops stops;
+  for (char16_t c = 0; c < 0x20; ++c)
+    stops.Add(c);
+  stops.Add(0x7F);
+  for (char16_t c : specials)
+    stops.Add(c);
+  return stops;
+}
 
-constexpr TSpecials SpecialsOf(TSvEscape escape) {
+const TSvUtf8Stops& StopsOf(TSvEscape escape) {
+  static constexpr TSvUtf8Stops kNone = MakeStops(u"");
+  static constexpr TSvUtf8Stops kXmlText = MakeStops(u"&<>");
+  static constexpr TSvUtf8Stops kXmlAttribute = MakeStops(u"&<>\"");
+  static constexpr TSvUtf8Stops kQuoteBackslash = MakeStops(u"\"\\");
+  static constexpr TSvUtf8Stops kQuote = MakeStops(u"\"");
   switch (escape) {
   case TSvEscape::Plain:
-    return {{0, 0, 0, 0}};
+    return kNone;
   case TSvEscape::XmlText:
   case TSvEscape::XmlTextCp:
-    return {{u'&', u'<', u'>', 0}};
+    return kXmlText;
   case TSvEscape::XmlAttribute:
-    return {{u'&', u'<', u'>', u'"'}};
+    return kXmlAttribute;
   case TSvEscape::Json:
   case TSvEscape::Po:
-    return {{u'"', u'\\', 0, 0}};
+    return kQuoteBackslash;
   case TSvEscape::Csv:
-    return {{u'"', 0, 0, 0}};
+    return kQuote;
   }
-  return {{0, 0, 0, 0}};
-}
-
-// Whether the escape must look at the unit: a control, DEL, a special, a
-// surrogate (a pair is written by the escape too), U+FFFE or U+FFFF.
-bool NeedsCare(char16_t u, const TSpecials& specials) {
-  return u < 0x20 || u == 0x7F || u == specials.Units[0] || u == specials.Units[1] ||
-         u == specials.Units[2] || u == specials.Units[3] || (u & 0xF800) == 0xD800 ||
-         u >= 0xFFFE;
-}
-
-#ifdef __SSE2__
-// Eight units at once: a mask of two bits per unit that needs care.
-inline int CareMask8(__m128i v, const __m128i (&specials)[4]) {
-  const __m128i zero = _mm_setzero_si128();
-  __m128i care = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xFFE0))), zero),
-                              _mm_cmpeq_epi16(v, _mm_set1_epi16(0x7F)));
-  care = _mm_or_si128(care, _mm_cmpeq_epi16(_mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xF800))),
-                                            _mm_set1_epi16(static_cast<short>(0xD800))));
-  // U+FFFE and U+FFFF: all ones once the low bit is set.
-  care = _mm_or_si128(care, _mm_cmpeq_epi16(_mm_or_si128(v, _mm_set1_epi16(1)), _mm_set1_epi16(-1)));
-  care = _mm_or_si128(care, _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, specials[0]), _mm_cmpeq_epi16(v, specials[1])),
-                                         _mm_or_si128(_mm_cmpeq_epi16(v, specials[2]), _mm_cmpeq_epi16(v, specials[3]))));
-  return _mm_movemask_epi8(care);
-}
-
-// The same for sixteen units, with AVX2.
-__attribute__((target("avx2"))) std::size_t FindCareAvx2(const char16_t* s, std::size_t i, std::size_t n,
-                                                         const TSpecials& sp) {
-  const __m256i zero = _mm256_setzero_si256();
-  const __m256i control = _mm256_set1_epi16(static_cast<short>(0xFFE0));
-  const __m256i del = _mm256_set1_epi16(0x7F);
-  const __m256i surrogateBits = _mm256_set1_epi16(static_cast<short>(0xF800));
-  const __m256i surrogate = _mm256_set1_epi16(static_cast<short>(0xD800));
-  const __m256i one = _mm256_set1_epi16(1);
-  const __m256i ones = _mm256_set1_epi16(-1);
-  const __m256i s0 = _mm256_set1_epi16(static_cast<short>(sp.Units[0]));
-  const __m256i s1 = _mm256_set1_epi16(static_cast<short>(sp.Units[1]));
-  const __m256i s2 = _mm256_set1_epi16(static_cast<short>(sp.Units[2]));
-  const __m256i s3 = _mm256_set1_epi16(static_cast<short>(sp.Units[3]));
-  for (; i + 16 <= n; i += 16) {
-    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
-    __m256i care = _mm256_or_si256(_mm256_cmpeq_epi16(_mm256_and_si256(v, control), zero),
-                                   _mm256_cmpeq_epi16(v, del));
-    care = _mm256_or_si256(care, _mm256_cmpeq_epi16(_mm256_and_si256(v, surrogateBits), surrogate));
-    care = _mm256_or_si256(care, _mm256_cmpeq_epi16(_mm256_or_si256(v, one), ones));
-    care = _mm256_or_si256(care, _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi16(v, s0), _mm256_cmpeq_epi16(v, s1)),
-                                                 _mm256_or_si256(_mm256_cmpeq_epi16(v, s2), _mm256_cmpeq_epi16(v, s3))));
-    const unsigned mask = static_cast<unsigned>(_mm256_movemask_epi8(care));
-    if (mask != 0)
-      return i + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
-  }
-  return i;
-}
-#endif
-
-// The first unit from i on that needs care; n when none does. Sixteen units at a
-// time with AVX2 where the processor has it, eight with SSE2, which every x86-64
-// has; the last units of a text by a load that overlaps those already looked at,
-// or in loads of four and two.
-std::size_t FindCare(const char16_t* s, std::size_t i, std::size_t n, const TSpecials& sp) {
-#ifdef __SSE2__
-  static const bool avx2 = BestUtf8Path() == TSvUtf8Path::Avx2;
-  if (avx2 && i + 16 <= n) {
-    i = FindCareAvx2(s, i, n, sp);
-    if (i + 16 <= n)
-      return i;
-  }
-  const __m128i specials[4] = {
-      _mm_set1_epi16(static_cast<short>(sp.Units[0])), _mm_set1_epi16(static_cast<short>(sp.Units[1])),
-      _mm_set1_epi16(static_cast<short>(sp.Units[2])), _mm_set1_epi16(static_cast<short>(sp.Units[3]))};
-  for (; i + 8 <= n; i += 8) {
-    const int mask = CareMask8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)), specials);
-    if (mask != 0)
-      return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / 2;
-  }
-  if (i == n)
-    return n;
-  if (n >= 8) {
-    // The last eight units; those before i were looked at.
-    const std::size_t skipped = 8 - (n - i);
-    const unsigned mask =
-        static_cast<unsigned>(CareMask8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + n - 8)), specials)) >>
-        (2 * skipped);
-    return mask != 0 ? i + static_cast<std::size_t>(__builtin_ctz(mask)) / 2 : n;
-  }
-  // Units past n are never read: the lanes of a short load hold 0 and are masked.
-  if (n - i >= 4) {
-    const unsigned mask = static_cast<unsigned>(
-        CareMask8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i)), specials) & 0xFF);
-    if (mask != 0)
-      return i + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
-    i += 4;
-  }
-  if (n - i >= 2) {
-    int pair;
-    std::memcpy(&pair, s + i, sizeof pair);
-    const unsigned mask = static_cast<unsigned>(CareMask8(_mm_cvtsi32_si128(pair), specials) & 0xF);
-    if (mask != 0)
-      return i + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
-    i += 2;
-  }
-#endif
-  for (; i < n; ++i)
-    if (NeedsCare(s[i], sp))
-      return i;
-  return n;
+  return kNone;
 }
 
 // The most bytes one code point takes in any escape: <cp hex="FFFF"/>.
@@ -285,15 +186,15 @@ void AppendCodePoint(char32_t c, std::string& out) {
 }
 
 std::size_t AppendEscaped(std::u16string_view text, TSvEscape escape, std::string& out) {
-  const TSpecials specials = SpecialsOf(escape);
+  const TSvUtf8Stops& stops = StopsOf(escape);
   const std::size_t n = text.size();
   const char16_t* units = text.data();
-  // Runs of units that need no care go through the vectorised conversion, which
-  // gives the same bytes for them; most texts are one such run.
-  std::size_t i = FindCare(units, 0, n, specials);
+  // The conversion runs up to the next unit the escape must look at; most texts
+  // have none.
   std::size_t start = out.size();
   out.resize(start + Utf8Room(n));
-  char* p = WriteUtf8(text.substr(0, i), out.data() + start);
+  std::size_t i = 0;
+  char* p = WriteUtf8Until(text, stops, out.data() + start, i);
   if (i == n) {
     out.resize(static_cast<std::size_t>(p - out.data()));
     return 0;
@@ -304,18 +205,13 @@ std::size_t AppendEscaped(std::u16string_view text, TSvEscape escape, std::strin
   p = out.data() + start;
   std::size_t replaced = 0;
   while (i < n) {
+    // A stop: a lone surrogate is written as the escape says.
     const char16_t u = units[i];
-    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-      const char32_t c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(units[i + 1]) - 0xDC00);
-      p = WriteOne(p, c, false, escape, replaced);
-      i += 2;
-    } else {
-      p = WriteOne(p, u, (u & 0xF800) == 0xD800, escape, replaced);
-      ++i;
-    }
-    const std::size_t next = FindCare(units, i, n, specials);
-    p = WriteUtf8(text.substr(i, next - i), p);
-    i = next;
+    p = WriteOne(p, u, (u & 0xF800) == 0xD800, escape, replaced);
+    ++i;
+    std::size_t consumed = 0;
+    p = WriteUtf8Until(text.substr(i), stops, p, consumed);
+    i += consumed;
   }
   out.resize(static_cast<std::size_t>(p - out.data()));
   return replaced;

@@ -1,6 +1,7 @@
 #include "locale/SvUtf8.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -24,12 +25,17 @@ bool IsSurrogate(char16_t c) {
 }
 
 // Converts s[i] to s[stop] (and the low half of a pair that starts at stop - 1, up to
-// n) to out[o...]; answers the next unit.
-std::size_t ConvertScalar(const char16_t* s, std::size_t i, std::size_t stop, std::size_t n,
-                          std::uint8_t* out, std::size_t& o) {
+// n) to out[o...]; answers the next unit. With WithStops, ends early at a stop and
+// answers its index.
+template <bool WithStops>
+inline __attribute__((always_inline)) std::size_t
+ConvertScalarUntil(const char16_t* s, std::size_t i, std::size_t stop, std::size_t n,
+                   std::uint8_t* out, std::size_t& o, const TSvUtf8Stops& stops) {
   while (i < stop) {
     const unsigned c = s[i];
     if (c < 0x80) {
+      if (WithStops && stops.IsAsciiStop(static_cast<char16_t>(c)))
+        return i;
       out[o++] = static_cast<std::uint8_t>(c);
       ++i;
     } else if (c < 0x800) {
@@ -37,6 +43,8 @@ std::size_t ConvertScalar(const char16_t* s, std::size_t i, std::size_t stop, st
       out[o++] = static_cast<std::uint8_t>(0x80 | (c & 0x3F));
       ++i;
     } else if (!IsSurrogate(static_cast<char16_t>(c))) {
+      if (WithStops && c >= 0xFFFE)
+        return i;
       out[o++] = static_cast<std::uint8_t>(0xE0 | (c >> 12));
       out[o++] = static_cast<std::uint8_t>(0x80 | ((c >> 6) & 0x3F));
       out[o++] = static_cast<std::uint8_t>(0x80 | (c & 0x3F));
@@ -50,6 +58,8 @@ std::size_t ConvertScalar(const char16_t* s, std::size_t i, std::size_t stop, st
       i += 2;
     } else {
       // Half of no pair: U+FFFD.
+      if (WithStops)
+        return i;
       out[o++] = 0xEF;
       out[o++] = 0xBF;
       out[o++] = 0xBD;
@@ -59,8 +69,28 @@ std::size_t ConvertScalar(const char16_t* s, std::size_t i, std::size_t stop, st
   return i;
 }
 
+constexpr TSvUtf8Stops kNoStops;
+
+inline __attribute__((always_inline)) std::size_t ConvertScalar(const char16_t* s, std::size_t i,
+                                                                std::size_t stop, std::size_t n,
+                                                                std::uint8_t* out, std::size_t& o) {
+  return ConvertScalarUntil<false>(s, i, stop, n, out, o, kNoStops);
+}
+
 using TBlockKernel = std::size_t (*)(const char16_t* s, std::size_t i, std::size_t stop,
                                      std::size_t n, std::uint8_t* out, std::size_t& o);
+
+// WriteUtf8Until for the n units at s.
+using TStopKernel = char* (*)(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops,
+                              char* out, std::size_t& consumed);
+
+// Without AVX2: the scalar loop, which looks at each unit.
+char* ConvertScalarStopping(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops,
+                            char* out, std::size_t& consumed) {
+  std::size_t o = 0;
+  consumed = ConvertScalarUntil<true>(s, 0, n, n, reinterpret_cast<std::uint8_t*>(out), o, stops);
+  return out + o;
+}
 
 #ifdef SV_UTF8_X86
 
@@ -142,8 +172,8 @@ constexpr std::array<TShuffle, 256> kTwoByteTable = MakeTwoByteTable();
 constexpr std::array<TShuffle, 256> kThreeByteTable = MakeThreeByteTable();
 
 // Four units below U+D800 or above U+DFFF, each in a 32-bit lane, as UTF-8.
-__attribute__((target("avx2"))) void FourUnitsAvx2(__m128i u, std::uint8_t* out,
-                                                    std::size_t& o) {
+__attribute__((target("avx2"), always_inline)) inline void
+FourUnitsAvx2(__m128i u, std::uint8_t* out, std::size_t& o) {
   const __m128i mask3F = _mm_set1_epi32(0x3F);
   const __m128i trail = _mm_set1_epi32(0x80);
   const __m128i low6 = _mm_or_si128(_mm_and_si128(u, mask3F), trail);
@@ -171,8 +201,8 @@ __attribute__((target("avx2"))) void FourUnitsAvx2(__m128i u, std::uint8_t* out,
 
 // Eight units as four surrogate pairs, each high half at an even unit, as UTF-8;
 // false, with nothing written, when they are not.
-__attribute__((target("avx2"))) bool FourPairsAvx2(__m128i x, std::uint8_t* out,
-                                                    std::size_t& o) {
+__attribute__((target("avx2"), always_inline)) inline bool
+FourPairsAvx2(__m128i x, std::uint8_t* out, std::size_t& o) {
   // Each 32-bit lane: the high half below, the low half above.
   const __m128i halves = _mm_and_si128(x, _mm_set1_epi16(static_cast<short>(0xFC00)));
   const __m128i expected = _mm_set1_epi32(static_cast<int>(0xDC00D800u));
@@ -195,8 +225,8 @@ __attribute__((target("avx2"))) bool FourPairsAvx2(__m128i x, std::uint8_t* out,
 }
 
 // Eight units without surrogates as UTF-8.
-__attribute__((target("avx2"))) void EightUnitsAvx2(__m128i x, std::uint8_t* out,
-                                                     std::size_t& o) {
+__attribute__((target("avx2"), always_inline)) inline void
+EightUnitsAvx2(__m128i x, std::uint8_t* out, std::size_t& o) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i over2 = _mm_and_si128(x, _mm_set1_epi16(static_cast<short>(0xF800)));
   if (_mm_movemask_epi8(_mm_cmpeq_epi16(over2, zero)) == 0xFFFF) {
@@ -221,12 +251,75 @@ __attribute__((target("avx2"))) void EightUnitsAvx2(__m128i x, std::uint8_t* out
   FourUnitsAvx2(_mm_cvtepu16_epi32(_mm_srli_si128(x, 8)), out, o);
 }
 
+// Bit k set when byte k of bytes is an ASCII stop: the low nibble picks the row of
+// stops.LowNibbles(), the high one the bit (none for bytes from 0x80 on).
+__attribute__((target("avx2"), always_inline)) inline unsigned AsciiStopMask(__m128i bytes,
+                                                                             __m128i lowNibbles) {
+  const __m128i highBits = _mm_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0);
+  const __m128i nibble = _mm_set1_epi8(0x0F);
+  const __m128i low = _mm_shuffle_epi8(lowNibbles, _mm_and_si128(bytes, nibble));
+  const __m128i high = _mm_shuffle_epi8(highBits, _mm_and_si128(_mm_srli_epi16(bytes, 4), nibble));
+  const __m128i none = _mm_cmpeq_epi8(_mm_and_si128(low, high), _mm_setzero_si128());
+  return ~static_cast<unsigned>(_mm_movemask_epi8(none)) & 0xFFFF;
+}
+
+// Whether a unit of v is an ASCII stop (looked up as in AsciiStopMask, in both lanes of
+// lowNibbles), a surrogate, U+FFFE or U+FFFF.
+__attribute__((target("avx2"), always_inline)) inline bool HasStop(__m256i v, __m256i lowNibbles) {
+  const __m256i highBits = _mm256_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0, 1,
+                                            2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0);
+  const __m256i nibble = _mm256_set1_epi8(0x0F);
+  const __m256i low = _mm256_shuffle_epi8(lowNibbles, _mm256_and_si256(v, nibble));
+  const __m256i high =
+      _mm256_shuffle_epi8(highBits, _mm256_and_si256(_mm256_srli_epi16(v, 4), nibble));
+  // The lookup holds for the low byte of an ASCII unit only.
+  const __m256i ascii = _mm256_cmpeq_epi16(
+      _mm256_and_si256(v, _mm256_set1_epi16(static_cast<short>(0xFF80))), _mm256_setzero_si256());
+  const __m256i asciiStop =
+      _mm256_and_si256(_mm256_and_si256(low, high), _mm256_srli_epi16(ascii, 8));
+  // Surrogates, and U+FFFE and U+FFFF, which are all ones once the low bit is set.
+  const __m256i surrogate =
+      _mm256_cmpeq_epi16(_mm256_and_si256(v, _mm256_set1_epi16(static_cast<short>(0xF800))),
+                         _mm256_set1_epi16(static_cast<short>(0xD800)));
+  const __m256i last =
+      _mm256_cmpeq_epi16(_mm256_or_si256(v, _mm256_set1_epi16(1)), _mm256_set1_epi16(-1));
+  const __m256i any = _mm256_or_si256(asciiStop, _mm256_or_si256(surrogate, last));
+  return !_mm256_testz_si256(any, any);
+}
+
+// HasStop for the r units at s (r below 16): two loads that overlap, of eight units or
+// of four, neither past s[r - 1]; below four units one at a time.
+__attribute__((target("avx2"), always_inline)) inline bool
+TailHasStop(const char16_t* s, std::size_t r, const TSvUtf8Stops& stops, __m256i lowNibbles) {
+  if (r >= 8)
+    return HasStop(_mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(s + r - 8),
+                                       reinterpret_cast<const __m128i*>(s)),
+                   lowNibbles);
+  if (r >= 4) {
+    const __m128i x =
+        _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(s)),
+                           _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + r - 4)));
+    return HasStop(_mm256_set_m128i(x, x), lowNibbles);
+  }
+  for (std::size_t k = 0; k < r; ++k)
+    if (s[k] < 0x80 ? stops.IsAsciiStop(s[k]) : IsSurrogate(s[k]) || s[k] >= 0xFFFE)
+      return true;
+  return false;
+}
+
 // AVX2: sixteen units at a time; ASCII packed, other blocks spread and shuffled eight
 // (or four) units at a time; a block with a surrogate goes through the scalar loop,
 // which also finishes a pair that the block's end splits.
-__attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::size_t i,
-                                                         std::size_t stop, std::size_t n,
-                                                         std::uint8_t* out, std::size_t& o) {
+//
+// With WithStops, each block is first looked up in stops: a block with a stop or a
+// surrogate goes, but for four pairs, through the scalar loop, which ends at the stop
+// (stops are rare).
+template <bool WithStops>
+__attribute__((target("avx2"))) std::size_t
+ConvertAvx2Until(const char16_t* s, std::size_t i, std::size_t stop, std::size_t n,
+                 std::uint8_t* out, std::size_t& o, const TSvUtf8Stops& stops) {
+  const __m128i lowNibbles = _mm_load_si128(reinterpret_cast<const __m128i*>(stops.LowNibbles()));
+  const __m256i lowNibbles2 = _mm256_broadcastsi128_si256(lowNibbles);
   const __m256i notAscii = _mm256_set1_epi16(static_cast<short>(0xFF80));
   const __m256i surrogateBits = _mm256_set1_epi16(static_cast<short>(0xF800));
   const __m256i surrogate = _mm256_set1_epi16(static_cast<short>(0xD800));
@@ -235,28 +328,57 @@ __attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::
     const __m128i a = _mm256_castsi256_si128(v);
     const __m128i b = _mm256_extracti128_si256(v, 1);
     if (_mm256_testz_si256(v, notAscii)) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), _mm_packus_epi16(a, b));
+      const __m128i bytes = _mm_packus_epi16(a, b);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), bytes);
+      if constexpr (WithStops) {
+        if (const unsigned mask = AsciiStopMask(bytes, lowNibbles)) {
+          const unsigned k = static_cast<unsigned>(__builtin_ctz(mask));
+          o += k;
+          return i + k;
+        }
+      }
       o += 16;
       i += 16;
       continue;
     }
-    const __m256i isSurrogate = _mm256_cmpeq_epi16(_mm256_and_si256(v, surrogateBits), surrogate);
-    if (!_mm256_testz_si256(isSurrogate, isSurrogate)) {
-      // Runs of pairs (emoji) in vectors, anything else with a surrogate in the loop.
-      if (FourPairsAvx2(a, out, o)) {
-        i += 8;
-        if (FourPairsAvx2(b, out, o))
+    if constexpr (WithStops) {
+      if (HasStop(v, lowNibbles2)) {
+        if (FourPairsAvx2(a, out, o)) {
           i += 8;
-      } else {
-        i = ConvertScalar(s, i, i + 8, n, out, o);
+          continue;
+        }
+        const std::size_t end = i + 8;
+        i = ConvertScalarUntil<true>(s, i, end, n, out, o, stops);
+        if (i < end)
+          return i;
+        continue;
       }
-      continue;
+    } else {
+      const __m256i isSurrogate = _mm256_cmpeq_epi16(_mm256_and_si256(v, surrogateBits), surrogate);
+      if (!_mm256_testz_si256(isSurrogate, isSurrogate)) {
+        // Runs of pairs (emoji) in vectors, anything else with a surrogate in the loop.
+        if (FourPairsAvx2(a, out, o)) {
+          i += 8;
+          if (FourPairsAvx2(b, out, o))
+            i += 8;
+        } else {
+          i = ConvertScalar(s, i, i + 8, n, out, o);
+        }
+        continue;
+      }
     }
     EightUnitsAvx2(a, out, o);
     EightUnitsAvx2(b, out, o);
     i += 16;
   }
-  // The tail of a short text: eight units, then four, then the scalar loop.
+  if constexpr (WithStops) {
+    // The tail is looked up at once: without a stop or a surrogate it is converted
+    // as usual, else by the scalar loop.
+    if (TailHasStop(s + i, stop - i, stops, lowNibbles2))
+      return ConvertScalarUntil<true>(s, i, stop, n, out, o, stops);
+  }
+  // The tail of a short text: eight units, then four, then the scalar loop; no load
+  // reaches past stop.
   const __m128i surrogateBits8 = _mm_set1_epi16(static_cast<short>(0xF800));
   const __m128i surrogate8 = _mm_set1_epi16(static_cast<short>(0xD800));
   if (i + 8 <= stop) {
@@ -282,6 +404,20 @@ __attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::
   return ConvertScalar(s, i, stop, n, out, o);
 }
 
+__attribute__((target("avx2"))) std::size_t ConvertAvx2(const char16_t* s, std::size_t i,
+                                                        std::size_t stop, std::size_t n,
+                                                        std::uint8_t* out, std::size_t& o) {
+  return ConvertAvx2Until<false>(s, i, stop, n, out, o, kNoStops);
+}
+
+__attribute__((target("avx2"))) char* ConvertAvx2Stopping(const char16_t* s, std::size_t n,
+                                                          const TSvUtf8Stops& stops, char* out,
+                                                          std::size_t& consumed) {
+  std::size_t o = 0;
+  consumed = ConvertAvx2Until<true>(s, 0, n, n, reinterpret_cast<std::uint8_t*>(out), o, stops);
+  return out + o;
+}
+
 bool HasAvx2() {
   return __builtin_cpu_supports("avx2");
 }
@@ -297,6 +433,15 @@ TBlockKernel KernelOf(TSvUtf8Path path) {
 #endif
   (void)path;
   return ConvertScalar;
+}
+
+TStopKernel StopKernelOf(TSvUtf8Path path) {
+#ifdef SV_UTF8_X86
+  if (path == TSvUtf8Path::Avx2)
+    return ConvertAvx2Stopping;
+#endif
+  (void)path;
+  return ConvertScalarStopping;
 }
 
 void AppendWith(TBlockKernel kernel, std::u16string_view text, std::string& out) {
@@ -357,6 +502,34 @@ char* WriteUtf8(std::u16string_view text, char* out) {
   std::size_t o = 0;
   BestKernel()(text.data(), 0, text.size(), text.size(), reinterpret_cast<std::uint8_t*>(out), o);
   return out + o;
+}
+
+char* WriteUtf8Until(std::u16string_view text, const TSvUtf8Stops& stops, char* out,
+                     std::size_t& consumed, TSvUtf8Path path) {
+  return StopKernelOf(path)(text.data(), text.size(), stops, out, consumed);
+}
+
+namespace {
+
+// The best stop kernel, found at the first call: a plain load and jump after it, as
+// this runs once for every text exported.
+char* FirstStopKernel(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops, char* out,
+                      std::size_t& consumed);
+std::atomic<TStopKernel> gStopKernel{FirstStopKernel};
+
+char* FirstStopKernel(const char16_t* s, std::size_t n, const TSvUtf8Stops& stops, char* out,
+                      std::size_t& consumed) {
+  const TStopKernel kernel = StopKernelOf(BestUtf8Path());
+  gStopKernel.store(kernel, std::memory_order_relaxed);
+  return kernel(s, n, stops, out, consumed);
+}
+
+} // namespace
+
+char* WriteUtf8Until(std::u16string_view text, const TSvUtf8Stops& stops, char* out,
+                     std::size_t& consumed) {
+  return gStopKernel.load(std::memory_order_relaxed)(text.data(), text.size(), stops, out,
+                                                     consumed);
 }
 
 bool HasLoneSurrogate(std::u16string_view text) {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,30 @@ constexpr std::size_t Utf8Room(std::size_t units) {
 // answers the end of the bytes written. Bytes past the end may be overwritten.
 char* WriteUtf8(std::u16string_view text, char* out);
 
+// The units a stopping conversion stops at: ASCII characters chosen with Add, and
+// always a surrogate that is not half of a pair, U+FFFE and U+FFFF (pairs are
+// converted). Bit h of Low[l] is set when the character 16 * h + l is chosen: the
+// form a byte shuffle looks up sixteen characters at a time.
+class TSvUtf8Stops {
+public:
+  // Adds an ASCII character (below 0x80).
+  constexpr TSvUtf8Stops& Add(char16_t ascii) {
+    Low[ascii & 15] = static_cast<std::uint8_t>(Low[ascii & 15] | 1u << (ascii >> 4 & 7));
+    return *this;
+  }
+  // Whether an ASCII character (below 0x80) is chosen.
+  constexpr bool IsAsciiStop(char16_t ascii) const { return (Low[ascii & 15] >> (ascii >> 4)) & 1; }
+  const std::uint8_t* LowNibbles() const { return Low; }
+
+private:
+  alignas(16) std::uint8_t Low[16] = {};
+};
+
+// WriteUtf8 up to the first stop of text: converts the units before it and sets
+// consumed to its index (text.size() when there is none). Same room as WriteUtf8.
+char* WriteUtf8Until(std::u16string_view text, const TSvUtf8Stops& stops, char* out,
+                     std::size_t& consumed);
+
 // Whether text holds a surrogate that is not half of a pair.
 bool HasLoneSurrogate(std::u16string_view text);
 
@@ -34,7 +59,9 @@ bool HasLoneSurrogate(std::u16string_view text);
 enum class TSvUtf8Path { Scalar, Sse2, Avx2 };
 bool IsUtf8PathAvailable(TSvUtf8Path path);
 TSvUtf8Path BestUtf8Path();
-// AppendUtf8 on path, which must be available.
+// AppendUtf8 and WriteUtf8Until on path, which must be available.
 void AppendUtf8(std::u16string_view text, std::string& out, TSvUtf8Path path);
+char* WriteUtf8Until(std::u16string_view text, const TSvUtf8Stops& stops, char* out,
+                     std::size_t& consumed, TSvUtf8Path path);
 
 } // namespace sv

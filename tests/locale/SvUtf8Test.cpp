@@ -4,6 +4,7 @@
 #include "locale/SvUtf8.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <random>
 #include <unicode/ustring.h>
 #include <vector>
@@ -99,5 +100,51 @@ TEST(SvUtf8, RandomTextsAsIcuAsWideToAnsiInPlaceAndTheLoneSurrogateCheck) {
     int32_t needed = 0;
     u_strToUTF8(nullptr, 0, &needed, text.data(), static_cast<int32_t>(text.size()), &error);
     EXPECT_EQ(sv::HasLoneSurrogate(text), error == U_INVALID_CHAR_FOUND) << n;
+  }
+}
+
+TEST(SvUtf8, StoppingConversionEndsAtTheFirstStopOnEveryPath) {
+  std::mt19937 random(5);
+  std::uniform_int_distribution<std::size_t> kind(0, std::size(kKinds) - 1);
+  std::uniform_int_distribution<int> ascii(0, 0x7F);
+  for (int n = 0; n < 20000; ++n) {
+    // Up to four ASCII stops, in a text mostly of ASCII, so that the first stop falls
+    // in blocks and tails alike.
+    bool chosen[0x80] = {};
+    sv::TSvUtf8Stops stops;
+    for (int k = static_cast<int>(random() % 5); k > 0; --k) {
+      const int c = ascii(random);
+      chosen[c] = true;
+      stops.Add(static_cast<char16_t>(c));
+    }
+    std::u16string text;
+    for (std::size_t length = random() % 100; text.size() < length;)
+      if (random() % 8)
+        text += static_cast<char16_t>(ascii(random));
+      else // runs of a kind, pairs among them
+        for (std::size_t k = kind(random), r = 1 + random() % 6; r > 0; --r)
+          text += kKinds[k];
+    // Pairs are converted; a lone surrogate stops.
+    std::size_t first = 0;
+    for (; first < text.size(); ++first) {
+      const char16_t u = text[first];
+      if (u >= 0xD800 && u <= 0xDBFF && first + 1 < text.size() &&
+          (text[first + 1] & 0xFC00) == 0xDC00)
+        ++first;
+      else if (u < 0x80 ? chosen[u] : (u & 0xF800) == 0xD800 || u >= 0xFFFE)
+        break;
+    }
+    // In blocks of exactly the text's and the room's size, which the sanitizers guard.
+    const std::unique_ptr<char16_t[]> units(new char16_t[text.size()]);
+    std::copy(text.begin(), text.end(), units.get());
+    const std::string expected = IcuUtf8(std::u16string_view(text).substr(0, first));
+    for (TSvUtf8Path path : Paths()) {
+      std::vector<char> room(sv::Utf8Room(text.size()));
+      std::size_t consumed = text.size() + 1;
+      char* end =
+          sv::WriteUtf8Until({units.get(), text.size()}, stops, room.data(), consumed, path);
+      ASSERT_EQ(consumed, first) << n << " path " << static_cast<int>(path);
+      ASSERT_EQ(std::string(room.data(), end), expected) << n << " path " << static_cast<int>(path);
+    }
   }
 }
