@@ -218,7 +218,7 @@ std::size_t AppendEscaped(std::u16string_view text, TSvEscape escape, std::strin
 }
 
 std::size_t AppendEscaped(std::string_view utf8, TSvEscape escape, std::string& out) {
-  const TSpecials specials = SpecialsOf(escape);
+  const TSvUtf8Stops& stops = StopsOf(escape);
   std::size_t replaced = 0;
   std::size_t i = 0;
   const std::size_t n = utf8.size();
@@ -226,7 +226,7 @@ std::size_t AppendEscaped(std::string_view utf8, TSvEscape escape, std::string& 
     // A run of ASCII that needs no care is appended whole.
     std::size_t run = i;
     while (run < n && static_cast<unsigned char>(utf8[run]) < 0x80 &&
-           !NeedsCare(static_cast<char16_t>(utf8[run]), specials))
+           !stops.IsAsciiStop(static_cast<char16_t>(utf8[run])))
       ++run;
     out.append(utf8.data() + i, run - i);
     i = run;
