@@ -739,6 +739,12 @@ std::u16string PlatformAnsiToWide(std::string_view text, int codePage) {
   return IconvAnsiToWide(converter.ToWide.Get(), text);
 }
 
+bool IsStatelessCodePage(int codePage) {
+  // Read only: the state is made by the module start, before any reader runs.
+  return codePage == kUtf8 || codePage == kUtf16LE || codePage == kUtf16BE ||
+         (codePage == 0 && GState && GState->SystemCodePage == kUtf8);
+}
+
 bool IsPlatformCodePage(int codePage) {
   if (IsUtf8(codePage) || codePage == kUtf16LE || codePage == kUtf16BE)
     return true;

@@ -21,6 +21,11 @@ const std::string& SystemCharset();
 std::string PlatformWideToAnsi(std::u16string_view text, int codePage);
 std::u16string PlatformAnsiToWide(std::string_view text, int codePage);
 
+// Whether codePage converts without shared state, by the direct UTF-8 and UTF-16
+// loops: 65001, 1200, 1201, and 0 when the started module found a UTF-8 locale.
+// Such conversions need no lock.
+bool IsStatelessCodePage(int codePage);
+
 // Whether iconv (or the direct UTF-8 path) converts codePage; opens its converter.
 bool IsPlatformCodePage(int codePage);
 // Reports each code page of the table that iconv can convert, as decimal text;

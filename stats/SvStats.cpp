@@ -45,12 +45,7 @@ void TSvWordCounter::TClose::operator()(UBreakIterator* iterator) const {
   ubrk_close(iterator);
 }
 
-TSvWordCounter::TSvWordCounter() {
-  UErrorCode error = U_ZERO_ERROR;
-  FIterator.reset(ubrk_open(UBRK_WORD, "", nullptr, 0, &error));
-  if (U_FAILURE(error))
-    throw ESvError(SvFormat("Cannot open the word break iterator: %s", {u_errorName(error)}));
-}
+TSvWordCounter::TSvWordCounter() = default;
 
 TSvWordCounter::~TSvWordCounter() = default;
 
@@ -202,6 +197,13 @@ std::uint64_t TSvWordCounter::CountByIterator(std::u16string_view plain) {
   if (plain.size() > INT32_MAX)
     throw ESvError("Text too long to count its words");
   UErrorCode error = U_ZERO_ERROR;
+  if (!FIterator) {
+    // Opened when a text first needs it: on the worker's own thread, and not at
+    // all for dictionaries whose texts the rules count directly.
+    FIterator.reset(ubrk_open(UBRK_WORD, "", nullptr, 0, &error));
+    if (U_FAILURE(error))
+      throw ESvError(SvFormat("Cannot open the word break iterator: %s", {u_errorName(error)}));
+  }
   UBreakIterator* iterator = FIterator.get();
   ubrk_setText(iterator, plain.data(), static_cast<int32_t>(plain.size()), &error);
   if (U_FAILURE(error))
@@ -275,7 +277,6 @@ std::vector<TSvDictionaryStats> CountDictionaries(const std::vector<std::string>
                                                   const TSvStatsProgress& progress) {
   std::vector<TSvDictionaryStats> results(files.size());
   jobs = static_cast<unsigned>(std::clamp<std::size_t>(files.size(), 1, std::max(jobs, 1u)));
-  // Made here, so that a failure to make one is the caller's exception.
   std::vector<std::unique_ptr<TSvWordCounter>> counters;
   for (unsigned i = 0; i < jobs; ++i)
     counters.push_back(std::make_unique<TSvWordCounter>());
