@@ -114,9 +114,9 @@ TEST(SvqMemory, MaximumCountsInAHundredBytes) {
         std::string output;
         const std::size_t peak = PeakOfRun(name, output);
         EXPECT_LT(peak, kBound);
-        // The run got as far as the reader, whose buffer is counted.
+        // The run got as far as the reader, whose buffer (4 KiB for a small file) is counted.
         EXPECT_NE(output.find("Version: " + std::to_string(version)), std::string::npos) << output;
-        EXPECT_GE(peak, 64u * 1024);
+        EXPECT_GE(peak, 4u * 1024);
       }
   // Every count and string length at its maximum: the header, then 0xFF bytes that
   // the first language record reads as lengths of 65535 (the open fails on them).
@@ -131,5 +131,5 @@ TEST(SvqMemory, MaximumCountsInAHundredBytes) {
   std::string output;
   const std::size_t peak = PeakOfRun(name, output);
   EXPECT_LT(peak, kBound);
-  EXPECT_GE(peak, 64u * 1024);
+  EXPECT_GE(peak, 4u * 1024);
 }
