@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace sv {
@@ -26,12 +25,6 @@ TSvFileStream::TSvFileStream(const std::string& fileName) {
   while (FHandle < 0 && errno == EINTR);
   if (FHandle < 0)
     throw ESvStreamError(SvFormat("Cannot open file %s", {fileName}));
-  // A small file gets a buffer of about its size: readers of many small files
-  // then reuse freed blocks instead of growing and trimming the heap each time.
-  struct stat info;
-  if (::fstat(FHandle, &info) == 0 && info.st_size >= 0 &&
-      static_cast<std::uint64_t>(info.st_size) < kBufferSize)
-    FCapacity = std::max<std::size_t>(kSmallestBuffer, static_cast<std::size_t>(info.st_size) + 16);
   try {
     FBuffer = std::make_unique_for_overwrite<std::uint8_t[]>(FCapacity);
   } catch (...) {
@@ -61,6 +54,15 @@ bool TSvFileStream::Fill() {
   FBufferStart += FIndex;
   FLength = rest;
   FIndex = 0;
+  // The first read is small, enough for a small file whole; a file that needs a
+  // second read gets the full buffer. Readers of many small files then reuse
+  // freed blocks instead of growing and trimming the heap each time.
+  if (FSystemReads > 0 && FCapacity < kBufferSize) {
+    auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(kBufferSize);
+    std::memcpy(larger.get(), FBuffer.get(), FLength);
+    FBuffer = std::move(larger);
+    FCapacity = kBufferSize;
+  }
   if (FBufferStart + FLength > static_cast<std::uint64_t>(INT64_MAX))
     return false;
   ssize_t got;

@@ -14,8 +14,9 @@ namespace sv {
 
 class TSvFileStream {
 public:
-  static constexpr std::size_t kBufferSize = 64 * 1024; // smaller for a smaller file
-  static constexpr std::size_t kSmallestBuffer = 4 * 1024;
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+  static constexpr std::size_t kFirstBuffer = 16 * 1024; // until a second read
+
 
   // Opens an existing file for reading; ESvStreamError "Cannot open file %s".
   explicit TSvFileStream(const std::string& fileName);
@@ -84,7 +85,7 @@ private:
 
   int FHandle = -1;
   std::unique_ptr<std::uint8_t[]> FBuffer;
-  std::size_t FCapacity = kBufferSize;
+  std::size_t FCapacity = kFirstBuffer;
   std::uint64_t FBufferStart = 0; // file position of FBuffer[0]
   std::size_t FLength = 0;        // valid bytes in the buffer
   std::size_t FIndex = 0;         // the cursor inside the buffer
