@@ -190,18 +190,14 @@ std::string WideToAnsi(const std::u16string& text, int codePage) {
   // UTF-8 and UTF-16 are the platform's own, without shared state: readers on
   // several threads do not queue for them.
   if (IsStatelessCodePage(codePage))
-    return ConvertPieces<TSvWideParser>(text, codePage, [](const std::u16string& piece, int page) {
-      return PlatformWideToAnsi(piece, page);
-    });
+    return ConvertPieces<TSvWideParser>(text, codePage, PlatformWideToAnsi);
   const std::lock_guard lock(CodePageLock()); // the service's converters are shared too
   return ConvertPieces<TSvWideParser>(text, codePage, WidePieceToAnsi);
 }
 
 std::u16string AnsiToWide(const std::string& text, int codePage) {
   if (IsStatelessCodePage(codePage))
-    return ConvertPieces<TSvAnsiParser>(text, codePage, [](const std::string& piece, int page) {
-      return PlatformAnsiToWide(piece, page);
-    });
+    return ConvertPieces<TSvAnsiParser>(text, codePage, PlatformAnsiToWide);
   const std::lock_guard lock(CodePageLock());
   return ConvertPieces<TSvAnsiParser>(text, codePage, AnsiPieceToWide);
 }

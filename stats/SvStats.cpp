@@ -182,12 +182,13 @@ std::uint64_t TSvWordCounter::Count(std::u16string_view text) {
     return static_cast<std::uint64_t>(simple);
   // Dictionary segmentation costs thousands of instructions a character.
   constexpr std::size_t kMostCounted = 4096;
-  if (const auto found = FCounted.find(std::u16string(plain)); found != FCounted.end())
+  std::u16string key(plain);
+  if (const auto found = FCounted.find(key); found != FCounted.end())
     return found->second;
   if (FCounted.size() == kMostCounted)
     FCounted.clear();
   const std::uint64_t count = CountByIterator(plain);
-  FCounted.emplace(plain, count);
+  FCounted.emplace(std::move(key), count);
   return count;
 }
 

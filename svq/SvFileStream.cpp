@@ -138,23 +138,7 @@ std::size_t TSvFileStream::ReadUnitsAt(std::size_t count, std::u16string& target
 }
 
 void TSvFileStream::AppendUnits(std::size_t count, std::u16string& target) {
-  while (count > 0) {
-    const std::size_t n = std::min(count, (FLength - FIndex) / 2);
-    if (n == 0) {
-      if (!Fill())
-        RaiseReadError();
-      continue;
-    }
-    const std::size_t old = target.size();
-    target.resize(old + n);
-    // Byte copies: the units in the buffer need not be aligned.
-    std::memcpy(target.data() + old, FBuffer.get() + FIndex, n * 2);
-    if (FSwap)
-      for (std::size_t i = old; i < old + n; ++i)
-        target[i] = static_cast<char16_t>(__builtin_bswap16(target[i]));
-    FIndex += n * 2;
-    count -= n;
-  }
+  ReadUnitsAt(count, target, target.size());
 }
 
 } // namespace sv
